@@ -187,38 +187,38 @@ template <typename Char> Decimal Decimal::convert(std::basic_string_view<Char> t
         // Keep as many digits as the scale limit and the 96-bit magnitude allow, then round.
         const std::int64_t wantedScale = -p.exponent;
         const std::int64_t n = static_cast<std::int64_t>(p.digits.size());
-        std::int64_t drop = std::max<std::int64_t>(wantedScale - Decimal::kMaxScale, 0);
-        drop = std::max<std::int64_t>(drop, n - static_cast<std::int64_t>(kMaxDigits));
-        drop = std::min(drop, n);
-        u128 kept = valueOf(p.digits, static_cast<size_t>(n - drop));
-        while (kept > kMaxMagnitude && drop < wantedScale) {
-            kept /= 10;
-            ++drop;
-        }
-        if (kept > kMaxMagnitude) {
-            throw RuntimeError::overflow();
-        }
-        if (drop > 0 && drop <= n) {
-            const size_t first = static_cast<size_t>(n - drop);
-            const std::uint8_t lead = p.digits[first];
-            const bool restNonZero =
-                std::any_of(p.digits.begin() + static_cast<std::ptrdiff_t>(first) + 1, p.digits.end(),
-                            [](std::uint8_t d) { return d != 0; });
-            if (lead > 5 || (lead == 5 && (restNonZero || (kept & 1) != 0))) {
-                ++kept;
-            }
-            if (kept > kMaxMagnitude) { // carried into the 97th bit: one digit fewer
+        std::int64_t drop = std::max({wantedScale - Decimal::kMaxScale, n - static_cast<std::int64_t>(kMaxDigits),
+                                      std::int64_t{0}});
+        if (drop > n) { // below half of the smallest step: rounds to zero
+            scale = Decimal::kMaxScale;
+        } else {
+            u128 kept = valueOf(p.digits, static_cast<size_t>(n - drop));
+            while (kept > kMaxMagnitude && drop < wantedScale) {
                 kept /= 10;
                 ++drop;
-                if (drop > wantedScale) {
-                    throw RuntimeError::overflow();
+            }
+            if (kept > kMaxMagnitude) {
+                throw RuntimeError::overflow();
+            }
+            if (drop > 0) {
+                const size_t first = static_cast<size_t>(n - drop);
+                const std::uint8_t lead = p.digits[first];
+                const bool restNonZero =
+                    std::any_of(p.digits.begin() + static_cast<std::ptrdiff_t>(first) + 1, p.digits.end(),
+                                [](std::uint8_t d) { return d != 0; });
+                if (lead > 5 || (lead == 5 && (restNonZero || (kept & 1) != 0))) {
+                    ++kept;
+                }
+                if (kept > kMaxMagnitude) { // the carry needs a 97th bit: one digit fewer
+                    kept /= 10;
+                    ++drop;
+                    if (drop > wantedScale) {
+                        throw RuntimeError::overflow();
+                    }
                 }
             }
-        }
-        magnitude = kept;
-        scale = static_cast<int>(wantedScale - drop);
-        if (scale < 0) {
-            throw RuntimeError::overflow();
+            magnitude = kept;
+            scale = static_cast<int>(wantedScale - drop);
         }
     }
     Decimal result;

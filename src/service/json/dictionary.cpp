@@ -41,14 +41,14 @@ void Dictionary::Add(std::u16string&& key, JsonValue&& value) {
     }
 }
 
-void Dictionary::Add(std::u16string_view key, JsonValue value) { Add(std::u16string(key), std::move(value)); }
+void Dictionary::Add(const std::u16string& key, const JsonValue& value) { Add(std::u16string(key), JsonValue(value)); }
 
 void Dictionary::Set(std::u16string_view key, JsonValue value) {
     const std::ptrdiff_t i = find(key);
     if (i >= 0) {
         entries_[static_cast<size_t>(i)].second = std::move(value);
     } else {
-        Add(key, std::move(value));
+        Add(std::u16string(key), std::move(value));
     }
 }
 

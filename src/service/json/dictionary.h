@@ -23,7 +23,7 @@ public:
     /// @brief Adds a member; throws RuntimeError 457 when the key is present (the key is then
     /// left untouched).
     void Add(std::u16string&& key, JsonValue&& value);
-    void Add(std::u16string_view key, JsonValue value);
+    void Add(const std::u16string& key, const JsonValue& value);
     /// @brief Replaces the value under `key`, adding the member when missing.
     void Set(std::u16string_view key, JsonValue value);
     int Count() const { return static_cast<int>(entries_.size()); }

@@ -160,7 +160,10 @@ std::shared_ptr<Dictionary> JsonParser::readObject() {
         std::u16string key = readKey();
         try {
             JsonValue value = readValue();
-            if (stopped_) {
+            if (stopped_) { // keep the tree built so far, then unwind
+                if (!value.isEmpty()) {
+                    dict->Add(std::move(key), std::move(value));
+                }
                 return dict;
             }
             dict->Add(std::move(key), std::move(value));
@@ -200,7 +203,10 @@ std::shared_ptr<Collection> JsonParser::readArray() {
         const size_t before = pos_;
         try {
             JsonValue value = readValue();
-            if (stopped_) {
+            if (stopped_) { // keep the tree built so far, then unwind
+                if (!value.isEmpty()) {
+                    list->Add(std::move(value));
+                }
                 return list;
             }
             // A failed literal consumes nothing; reading it again would never end, so the array
