@@ -29,14 +29,14 @@ void cStringBuilder::ChunkSize(std::int32_t iChunkSize) {
 }
 
 void cStringBuilder::grow(size_t extra) {
-    const size_t needed = static_cast<size_t>(used_) + extra;
+    const size_t needed = content_.size() + extra;
     const size_t chunk = static_cast<size_t>(chunk_);
-    const size_t chunks = (needed - buffer_.size() + chunk - 1) / chunk;
-    const size_t capacity = buffer_.size() + chunks * chunk;
-    if (capacity > static_cast<size_t>(std::numeric_limits<std::int32_t>::max())) {
+    const size_t capacity = static_cast<size_t>(capacity_);
+    const size_t grown = capacity + (needed - capacity + chunk - 1) / chunk * chunk;
+    if (grown > static_cast<size_t>(std::numeric_limits<std::int32_t>::max())) {
         throw RuntimeError::outOfMemory();
     }
-    buffer_.resize(capacity, u' ');
+    capacity_ = static_cast<std::int32_t>(grown);
 }
 
 void cStringBuilder::TheString(std::u16string_view sThis) {
@@ -44,14 +44,15 @@ void cStringBuilder::TheString(std::u16string_view sThis) {
         Clear();
         return;
     }
-    used_ = 0;
-    Append(sThis);
+    const std::u16string copy(sThis); // sThis may view our own content
+    content_.clear();
+    Append(copy);
 }
 
 void cStringBuilder::Clear() {
-    buffer_.clear();
-    buffer_.shrink_to_fit();
-    used_ = 0;
+    content_.clear();
+    content_.shrink_to_fit();
+    capacity_ = 0;
 }
 
 void cStringBuilder::AppendNL(std::u16string_view sThis) {
@@ -63,34 +64,24 @@ void cStringBuilder::Insert(std::int32_t iIndex, std::u16string_view sThis) {
     if (iIndex < 0) {
         throw RuntimeError::invalidArgument();
     }
-    if (iIndex > used_) {
+    if (iIndex > Length()) {
         throw RuntimeError::subscriptOutOfRange();
     }
-    const size_t n = sThis.size();
-    if (n == 0) {
-        return;
+    const std::u16string copy(sThis); // sThis may view our own content
+    if (content_.size() + copy.size() > static_cast<size_t>(capacity_)) {
+        grow(copy.size());
     }
-    // Copy first: sThis may point into our own buffer.
-    const std::u16string copy(sThis);
-    if (static_cast<size_t>(used_) + n > buffer_.size()) {
-        grow(n);
-    }
-    char16_t* data = buffer_.data();
-    std::copy_backward(data + iIndex, data + used_, data + used_ + n);
-    std::copy(copy.begin(), copy.end(), data + iIndex);
-    used_ += static_cast<std::int32_t>(n);
+    content_.insert(static_cast<size_t>(iIndex), copy);
 }
 
 void cStringBuilder::Remove(std::int32_t iIndex, std::int32_t lLen) {
     if (iIndex < 0 || lLen < 0) {
         throw RuntimeError::invalidArgument();
     }
-    if (iIndex > used_ || static_cast<std::int64_t>(iIndex) + lLen > used_) {
+    if (iIndex > Length() || static_cast<std::int64_t>(iIndex) + lLen > Length()) {
         throw RuntimeError::subscriptOutOfRange();
     }
-    char16_t* data = buffer_.data();
-    std::copy(data + iIndex + lLen, data + used_, data + iIndex);
-    used_ -= lLen;
+    content_.erase(static_cast<size_t>(iIndex), static_cast<size_t>(lLen));
 }
 
 std::int32_t cStringBuilder::Find(std::u16string_view sToFind, std::int32_t lStartIndex, int compare) const {
@@ -114,14 +105,11 @@ std::int32_t cStringBuilder::Find(std::u16string_view sToFind, std::int32_t lSta
 }
 
 void cStringBuilder::HeapMinimize() {
-    size_t capacity = buffer_.size();
-    const size_t chunk = static_cast<size_t>(chunk_);
-    const size_t spare = capacity - static_cast<size_t>(used_);
-    if (spare > chunk) {
-        capacity -= (spare - chunk + chunk - 1) / chunk * chunk; // leaves at most one chunk spare
+    const std::int32_t spare = capacity_ - Length();
+    if (spare > chunk_) {
+        capacity_ -= (spare - chunk_ + chunk_ - 1) / chunk_ * chunk_; // leaves at most one chunk spare
     }
-    buffer_.resize(capacity);
-    buffer_.shrink_to_fit();
+    content_.shrink_to_fit();
 }
 
 } // namespace kivo::json

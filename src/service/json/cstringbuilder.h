@@ -14,30 +14,32 @@ class cStringBuilder {
 public:
     static constexpr std::int32_t kDefaultChunk = 8192;
 
-    std::int32_t Length() const { return used_; }
-    std::int32_t Capacity() const { return static_cast<std::int32_t>(buffer_.size()); }
+    std::int32_t Length() const { return static_cast<std::int32_t>(content_.size()); }
+    std::int32_t Capacity() const { return capacity_; }
     std::int32_t ChunkSize() const { return chunk_; }
     /// @brief Sets the chunk size; throws RuntimeError 6 when twice the value overflows 32 bits.
     void ChunkSize(std::int32_t iChunkSize);
 
-    std::u16string toString() const { return buffer_.substr(0, static_cast<size_t>(used_)); }
-    std::u16string_view view() const { return {buffer_.data(), static_cast<size_t>(used_)}; }
+    std::u16string toString() const& { return content_; }
+    /// @brief Hands the content over without a copy when the builder is done with.
+    std::u16string toString() && { return std::move(content_); }
+    std::u16string_view view() const { return content_; }
     void TheString(std::u16string_view sThis);
 
     void Clear();
     void AppendNL(std::u16string_view sThis);
     void Append(std::u16string_view sThis) {
-        const size_t n = sThis.size();
-        if (n == 0) {
-            return;
+        if (content_.size() + sThis.size() > static_cast<size_t>(capacity_)) {
+            grow(sThis.size());
         }
-        if (static_cast<size_t>(used_) + n > buffer_.size()) {
-            grow(n);
-        }
-        sThis.copy(buffer_.data() + used_, n);
-        used_ += static_cast<std::int32_t>(n);
+        content_.append(sThis);
     }
-    void Append(char16_t c) { Append(std::u16string_view(&c, 1)); }
+    void Append(char16_t c) {
+        if (content_.size() + 1 > static_cast<size_t>(capacity_)) {
+            grow(1);
+        }
+        content_.push_back(c);
+    }
     void AppendByVal(std::u16string sThis) { Append(sThis); }
     void Insert(std::int32_t iIndex, std::u16string_view sThis);
     void InsertByVal(std::int32_t iIndex, std::u16string sThis) { Insert(iIndex, sThis); }
@@ -48,14 +50,14 @@ public:
     void HeapMinimize();
 
 private:
-    // Makes room for `extra` more characters by the smallest whole number of chunks.
+    // Raises the capacity by the smallest whole number of chunks that fits `extra` more characters.
     void grow(size_t extra);
 
-    // The buffer's length is the capacity; std::basic_string reallocates geometrically beneath,
-    // so growing by small chunks never copies the content more than a constant number of times.
-    std::u16string buffer_;
+    // The capacity is kept as the chunk arithmetic gives it; the content string beneath reserves
+    // storage geometrically, so a long text is copied a constant number of times, never per chunk.
+    std::u16string content_;
+    std::int32_t capacity_ = 0;
     std::int32_t chunk_ = kDefaultChunk;
-    std::int32_t used_ = 0;
 };
 
 } // namespace kivo::json

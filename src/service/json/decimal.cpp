@@ -14,38 +14,41 @@ __extension__ typedef unsigned __int128 u128;
 constexpr u128 kMaxMagnitude = (static_cast<u128>(1) << 96) - 1;
 constexpr size_t kMaxDigits = 38; // a u128 holds any 38-digit number
 
-// Renders a magnitude with `scale` fraction digits, dropping trailing fraction zeros.
-template <typename Out, typename Magnitude> void renderDigits(Out& out, Magnitude magnitude, int scale, bool negative) {
+// Renders a magnitude with `scale` fraction digits into `out` (room for 48 characters), dropping
+// trailing fraction zeros; returns the length written.
+template <typename Char, typename Magnitude> size_t renderDigits(Char* out, Magnitude magnitude, int scale, bool negative) {
     if (magnitude == 0) {
-        out.push_back('0');
-        return;
+        out[0] = '0';
+        return 1;
     }
     while (scale > 0 && magnitude % 10 == 0) {
         magnitude /= 10;
         --scale;
     }
-    char digits[48];
+    char digits[40];
     int count = 0;
     while (magnitude != 0) {
         digits[count++] = static_cast<char>('0' + static_cast<int>(magnitude % 10));
         magnitude /= 10;
     }
+    size_t n = 0;
     if (negative) {
-        out.push_back('-');
+        out[n++] = '-';
     }
     if (count <= scale) {
-        out.push_back('0');
-        out.push_back('.');
+        out[n++] = '0';
+        out[n++] = '.';
         for (int i = count; i < scale; ++i) {
-            out.push_back('0');
+            out[n++] = '0';
         }
     }
     for (int i = count - 1; i >= 0; --i) {
-        out.push_back(digits[i]);
+        out[n++] = static_cast<Char>(digits[i]);
         if (i == scale && scale > 0) {
-            out.push_back('.');
+            out[n++] = '.';
         }
     }
+    return n;
 }
 
 } // namespace
@@ -233,22 +236,23 @@ Decimal Decimal::FromText(std::u16string_view text) { return convert(text); }
 Decimal Decimal::FromText(std::string_view text) { return convert(text); }
 
 std::string Decimal::toString() const {
-    std::string out;
-    if (hi_ == 0) {
-        renderDigits(out, lo_, scale_, negative_);
-        return out;
-    }
-    renderDigits(out, (static_cast<u128>(hi_) << 64) | lo_, scale_, negative_);
-    return out;
+    char buffer[kMaxTextLength];
+    return {buffer, render(buffer)};
 }
 
 void Decimal::appendTo(std::u16string& out) const {
-    if (hi_ == 0) {
-        renderDigits(out, lo_, scale_, negative_);
-        return;
-    }
-    renderDigits(out, (static_cast<u128>(hi_) << 64) | lo_, scale_, negative_);
+    char16_t buffer[kMaxTextLength];
+    out.append(buffer, render(buffer));
 }
+
+template <typename Char> size_t Decimal::render(Char* out) const {
+    if (hi_ == 0) {
+        return renderDigits(out, lo_, scale_, negative_);
+    }
+    return renderDigits(out, (static_cast<u128>(hi_) << 64) | lo_, scale_, negative_);
+}
+
+template size_t Decimal::render<char16_t>(char16_t*) const;
 
 bool operator==(const Decimal& a, const Decimal& b) {
     if (a.isZero() || b.isZero()) {

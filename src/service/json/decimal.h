@@ -32,6 +32,10 @@ public:
     /// trailing fraction zeros ("1.50" reads back as "1.5").
     std::string toString() const;
     void appendTo(std::u16string& out) const;
+    /// @brief The longest text toString can give: sign, "0.", 28 places and 29 digits.
+    static constexpr size_t kMaxTextLength = 64;
+    /// @brief Writes the text into `out` (room for kMaxTextLength) and returns its length.
+    template <typename Char> size_t render(Char* out) const;
 
     /// @brief Numeric comparison: 1.50 equals 1.5, and -0 equals 0.
     friend bool operator==(const Decimal& a, const Decimal& b);

@@ -227,10 +227,23 @@ std::shared_ptr<Collection> JsonParser::readArray() {
 
 std::u16string JsonParser::readKey() {
     skipFiller();
+    const size_t n = text_.size();
+    // The usual "name": a double-quoted key without blanks or apostrophes, then the colon.
+    if (pos_ < n && text_[pos_] == u'"') {
+        size_t i = pos_ + 1;
+        while (i < n && text_[i] != u'"' && text_[i] != u'\'' && text_[i] != u' ' && text_[i] != u'\t' &&
+               text_[i] != u'\r' && text_[i] != u'\n' && text_[i] != u':') {
+            ++i;
+        }
+        if (i + 1 < n && text_[i] == u'"' && text_[i + 1] == u':') {
+            std::u16string key(text_.substr(pos_ + 1, i - pos_ - 1));
+            pos_ = i + 2;
+            return key;
+        }
+    }
     std::u16string key;
     bool inDouble = false;
     bool inSingle = false;
-    const size_t n = text_.size();
     while (pos_ < n) {
         const char16_t c = text_[pos_];
         if (c == u'"' || c == u'\'') {

@@ -54,3 +54,17 @@ std::shared_ptr<ValueArray> JsonValue::array() const {
 }
 
 } // namespace kivo::json
+
+namespace kivo::json {
+
+const Dictionary* JsonValue::asDictionary() const {
+    const auto* p = std::get_if<std::shared_ptr<Dictionary>>(&data_);
+    return p != nullptr ? p->get() : nullptr;
+}
+
+const Collection* JsonValue::asCollection() const {
+    const auto* p = std::get_if<std::shared_ptr<Collection>>(&data_);
+    return p != nullptr ? p->get() : nullptr;
+}
+
+} // namespace kivo::json

@@ -51,6 +51,9 @@ public:
     std::shared_ptr<Dictionary> dictionary() const;
     std::shared_ptr<Collection> collection() const;
     std::shared_ptr<ValueArray> array() const;
+    /// @brief The container itself, without touching its reference count, or null.
+    const Dictionary* asDictionary() const;
+    const Collection* asCollection() const;
 
 private:
     struct NullTag {

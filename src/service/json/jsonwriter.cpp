@@ -22,7 +22,6 @@ public:
 
 private:
     cStringBuilder& out_;
-    std::u16string number_;
 };
 
 void Writer::value(const JsonValue& v) {
@@ -33,11 +32,11 @@ void Writer::value(const JsonValue& v) {
     case JsonValue::Kind::Boolean:
         out_.Append(v.boolean() ? u"true" : u"false");
         break;
-    case JsonValue::Kind::Number:
-        number_.clear();
-        v.number().appendTo(number_);
-        out_.Append(number_);
+    case JsonValue::Kind::Number: {
+        char16_t digits[Decimal::kMaxTextLength];
+        out_.Append(std::u16string_view(digits, v.number().render(digits)));
         break;
+    }
     case JsonValue::Kind::Text:
         out_.Append(u'"');
         escaped(v.text());
@@ -46,7 +45,7 @@ void Writer::value(const JsonValue& v) {
     case JsonValue::Kind::Dictionary: {
         out_.Append(u'{');
         bool first = true;
-        for (const auto& [key, item] : *v.dictionary()) {
+        for (const auto& [key, item] : *v.asDictionary()) {
             if (!first) {
                 out_.Append(u',');
             }
@@ -62,7 +61,7 @@ void Writer::value(const JsonValue& v) {
     case JsonValue::Kind::Collection: {
         out_.Append(u'[');
         bool first = true;
-        for (const auto& item : *v.collection()) {
+        for (const auto& item : *v.asCollection()) {
             if (!first) {
                 out_.Append(u',');
             }
@@ -144,20 +143,20 @@ void Writer::array(const ValueArray& a, int dimension, std::vector<int>& index) 
 std::u16string JsonText(const JsonValue& value) {
     cStringBuilder out;
     Writer(out).value(value);
-    return out.toString();
+    return std::move(out).toString();
 }
 
 std::u16string EscapeText(std::u16string_view text) {
     cStringBuilder out;
     Writer(out).escaped(text);
-    return out.toString();
+    return std::move(out).toString();
 }
 
 std::u16string ArrayText(const ValueArray& array) {
     cStringBuilder out;
     std::vector<int> index;
     Writer(out).array(array, 0, index);
-    return out.toString();
+    return std::move(out).toString();
 }
 
 } // namespace kivo::json

@@ -45,12 +45,19 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     const size_t n = text.size();
     size_t i = 0;
     while (i < n) {
-        const unsigned char b = s[i];
-        if (b < 0x80) {
-            out.push_back(b);
-            ++i;
-            continue;
+        // Runs of ASCII go over in one append.
+        size_t ascii = i;
+        while (ascii < n && s[ascii] < 0x80) {
+            ++ascii;
         }
+        if (ascii > i) {
+            out.append(s + i, s + ascii);
+            i = ascii;
+            if (i >= n) {
+                break;
+            }
+        }
+        const unsigned char b = s[i];
         int length = 0;
         char32_t cp = 0;
         unsigned char lo = 0x80;
