@@ -1,15 +1,29 @@
 // kivoctl: the maintainer's diagnostics tool.
+#include "inicommand.h"
 #include "jsoncommand.h"
+#include "servicecommands.h"
 
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr const char* kUsage = "usage: kivoctl COMMAND [ARGS...]\n"
                                "\n"
                                "commands:\n"
-                               "  json    parse JSON from standard input; print its JSON text and the parser's log\n";
+                               "  json                      parse JSON from standard input; print its JSON text and the\n"
+                               "                            parser's log\n"
+                               "  ini get FILE SECTION KEY  print a value of an INI file\n"
+                               "  ini set FILE SECTION KEY VALUE\n"
+                               "                            write a value into an INI file\n"
+                               "  request [--base-url URL] PATH...\n"
+                               "                            send service requests; print each answer and the cookies\n"
+                               "                            handed to the browser\n"
+                               "  config [--base-url URL] [--app-dir DIR]\n"
+                               "                            download the menu configuration as start-up does; print the\n"
+                               "                            run-parameter file\n";
 
 } // namespace
 
@@ -22,6 +36,16 @@ int main(int argc, char** argv) {
     if (command == "json") {
         std::ios::sync_with_stdio(false);
         return kivo::tools::runJsonCommand(std::cin, std::cout);
+    }
+    const std::vector<std::string> rest(argv + 2, argv + argc);
+    if (command == "ini") {
+        return kivo::tools::runIniCommand(rest, std::cout, std::cerr);
+    }
+    if (command == "request") {
+        return kivo::tools::runRequestCommand(rest, std::cout, std::cerr);
+    }
+    if (command == "config") {
+        return kivo::tools::runConfigCommand(rest, std::cout, std::cerr);
     }
     std::cerr << "kivoctl: unknown command '" << command << "'\n" << kUsage;
     return 2;

@@ -1,0 +1,47 @@
+// kivo-devservice: the stand-in web workbench service on 127.0.0.1 for development and tests.
+#include "workbenchservice.h"
+
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace {
+kivo::devservice::WorkbenchService* running = nullptr;
+void stopOnSignal(int) {
+    if (running != nullptr) {
+        running->stop();
+    }
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    int port = 8765;
+    std::string dataDir = KIVO_DEVSERVICE_DATA;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--port" && i + 1 < argc) {
+            port = std::stoi(argv[++i]);
+        } else if (arg == "--data" && i + 1 < argc) {
+            dataDir = argv[++i];
+        } else {
+            std::cout << "usage: kivo-devservice [--port N] [--data DIR]\n"
+                         "  --port N    listen on 127.0.0.1:N (default 8765; 0 picks a free port)\n"
+                         "  --data DIR  the folder holding workbench.json (default: the source tree's)\n"
+                         "Demo account: demo / kivo&2026#, mobile 13800138000.\n";
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+    kivo::devservice::WorkbenchService service(dataDir);
+    const int bound = service.bind(port);
+    if (bound < 0) {
+        std::cerr << "kivo-devservice: cannot listen on 127.0.0.1:" << port << "\n";
+        return 1;
+    }
+    std::cout << "kivo-devservice listening on http://127.0.0.1:" << bound << std::endl;
+    running = &service;
+    std::signal(SIGINT, stopOnSignal);
+    std::signal(SIGTERM, stopOnSignal);
+    service.run();
+    return 0;
+}

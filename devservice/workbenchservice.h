@@ -1,0 +1,44 @@
+#pragma once
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace kivo::devservice {
+
+// The stand-in for the web workbench service: every endpoint answers with the response envelope
+// (status, data, msg), the session lives in a cookie, and its data comes from workbench.json.
+class WorkbenchService {
+public:
+    explicit WorkbenchService(const std::filesystem::path& dataDir);
+
+    // Binds 127.0.0.1:port (0 picks a free port); returns the port, or -1.
+    int bind(int port);
+    void run();
+    void stop();
+
+private:
+    struct Session {
+        std::string user; // the signed-in account's name, empty when nobody is
+    };
+
+    void routes();
+    // The caller's session, created (with its cookie on the response) when it has none.
+    Session& session(const httplib::Request& req, httplib::Response& res);
+    static void answer(httplib::Response& res, int status, const nlohmann::ordered_json& data, const std::string& msg = "");
+    std::string origin(const httplib::Request& req) const;
+    nlohmann::ordered_json userData(const nlohmann::ordered_json& account, const httplib::Request& req) const;
+
+    httplib::Server server_;
+    nlohmann::ordered_json data_;
+    std::mutex mutex_;
+    std::map<std::string, Session> sessions_;
+    int nextSession_ = 1;
+    int logouts_ = 0;
+};
+
+} // namespace kivo::devservice

@@ -1,0 +1,116 @@
+#include "platform/curlhttpsession.h"
+
+#include <QLoggingCategory>
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <mutex>
+
+Q_LOGGING_CATEGORY(lcHttp, "kivo.platform.curlhttpsession")
+
+namespace kivo::platform {
+
+namespace {
+
+size_t appendBody(char* data, size_t size, size_t count, void* target) {
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+// Keeps the header lines of the final response only: a new status line starts over.
+size_t appendHeader(char* data, size_t size, size_t count, void* target) {
+    auto* headers = static_cast<std::string*>(target);
+    const std::string_view line(data, size * count);
+    if (line.rfind("HTTP/", 0) == 0) {
+        headers->clear();
+    } else if (line != "\r\n" && line != "\n") {
+        headers->append(line);
+    }
+    return size * count;
+}
+
+long seconds(std::chrono::milliseconds ms) {
+    return std::max<long>(1, static_cast<long>((ms.count() + 999) / 1000));
+}
+
+} // namespace
+
+struct CurlHttpSession::Handle {
+    CURL* curl = nullptr;
+    curl_slist* noHeaders = nullptr;
+};
+
+CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile)
+    : handle_(std::make_unique<Handle>()), timeouts_(timeouts), caFile_(std::move(caFile)) {
+    static std::once_flag global;
+    std::call_once(global, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    handle_->curl = curl_easy_init();
+    // curl would add a form Content-Type to an empty POST; the service gets no header of ours.
+    handle_->noHeaders = curl_slist_append(nullptr, "Content-Type:");
+    CURL* c = handle_->curl;
+    curl_easy_setopt(c, CURLOPT_COOKIEFILE, ""); // cookie engine on, nothing loaded
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count()));
+    // No data for the receive time-out ends the request. Sending an empty body is over at once,
+    // so the send limit only bounds a stalled request line.
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, seconds(std::min(timeouts_.receive, timeouts_.send)));
+    curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caFile_.empty()) {
+        curl_easy_setopt(c, CURLOPT_CAINFO, caFile_.c_str());
+    }
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, appendHeader);
+}
+
+CurlHttpSession::~CurlHttpSession() {
+    curl_slist_free_all(handle_->noHeaders);
+    curl_easy_cleanup(handle_->curl);
+}
+
+std::optional<HttpResponse> CurlHttpSession::perform(const std::string& method, const std::string& url) {
+    CURL* c = handle_->curl;
+    HttpResponse response;
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &response.body);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &response.headers);
+    curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, nullptr);
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, nullptr);
+    if (method == "GET") {
+        curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
+    } else {
+        curl_easy_setopt(c, CURLOPT_POST, 1L);
+        curl_easy_setopt(c, CURLOPT_POSTFIELDS, "");
+        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE, 0L);
+        curl_easy_setopt(c, CURLOPT_HTTPHEADER, handle_->noHeaders);
+        if (method != "POST") {
+            curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, method.c_str());
+        }
+    }
+    const CURLcode result = curl_easy_perform(c);
+    if (result != CURLE_OK) {
+        qCInfo(lcHttp) << method.c_str() << url.c_str() << "failed:" << curl_easy_strerror(result);
+        return std::nullopt;
+    }
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
+    const char* type = nullptr;
+    curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type);
+    response.contentType = type != nullptr ? type : "";
+    return response;
+}
+
+std::optional<HttpResponse> CurlHttpSession::send(const std::string& method, const std::string& url) {
+    auto response = perform(method.empty() ? "POST" : method, url);
+    lastHeaders_ = response ? response->headers : std::string();
+    return response;
+}
+
+std::optional<HttpResponse> CurlHttpSession::get(const std::string& url) { return perform("GET", url); }
+
+std::string CurlHttpSession::allResponseHeaders() const { return lastHeaders_; }
+
+} // namespace kivo::platform

@@ -1,0 +1,57 @@
+#include "service/sessioncookies.h"
+
+#include "service/httprequest.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcCookies, "kivo.service.sessioncookies")
+
+namespace kivo::service {
+
+std::vector<CookiePair> ParseSetCookieLines(std::string_view headers) {
+    std::vector<CookiePair> pairs;
+    size_t start = 0;
+    while (start <= headers.size()) {
+        const size_t end = std::min(headers.find('\n', start), headers.size());
+        std::string_view line = headers.substr(start, end - start);
+        start = end + 1;
+        if (line.find("Set-Cookie") == std::string_view::npos) {
+            continue;
+        }
+        // The carriage return that ended the header line is no part of the cookie.
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        const size_t colon = line.find(": ");
+        if (colon == std::string_view::npos) {
+            qCInfo(lcCookies) << "skipping a Set-Cookie line without \": \"";
+            continue;
+        }
+        std::string_view cookie = line.substr(colon + 2);
+        cookie = cookie.substr(0, cookie.find(": "));
+        cookie = cookie.substr(0, cookie.find(';'));
+        const size_t eq = cookie.find('=');
+        if (eq == std::string_view::npos) {
+            qCInfo(lcCookies) << "skipping a Set-Cookie pair without \"=\"";
+            continue;
+        }
+        pairs.push_back({std::string(cookie.substr(0, eq)), std::string(cookie.substr(eq + 1))});
+    }
+    return pairs;
+}
+
+bool CopySessionCookies(std::string& address) {
+    ServiceState& service = Service();
+    if (address.empty()) {
+        address = service.BaseUrl;
+    }
+    if (!service.HttpClient || !service.cookieStore) {
+        return true;
+    }
+    for (const CookiePair& pair : ParseSetCookieLines(service.HttpClient->allResponseHeaders())) {
+        service.cookieStore->setCookie(address, pair.name, pair.value);
+    }
+    return true;
+}
+
+} // namespace kivo::service

@@ -1,0 +1,44 @@
+#include "startup/runparameters.h"
+
+#include "platform/inifile.h"
+#include "service/httprequest.h"
+#include "startup/configuration.h"
+
+namespace kivo::startup {
+
+ProcessState& State() {
+    static ProcessState state;
+    return state;
+}
+
+std::filesystem::path RunParameterFile() { return State().options.appDir / kRunParameterFileName; }
+
+std::string ReadIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key) {
+    return platform::IniFile::read(file, section, key);
+}
+
+std::int16_t WriteIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                           std::string_view value) {
+    return platform::IniFile::write(file, section, key, value) ? 1 : 0;
+}
+
+void LoadRunParameters() {
+    ProcessState& state = State();
+    service::ServiceState& service = service::Service();
+    if (!service.HttpClient) {
+        service::CreateHttpClient(state.options.caFile);
+    }
+    const auto file = RunParameterFile();
+    std::string updateTime = ReadIniValue(file, kRunParameterSection, "updateTime");
+    state.Powerboot = ReadIniValue(file, kRunParameterSection, "Powerboot");
+    state.stick = ReadIniValue(file, kRunParameterSection, "stick");
+    state.endStatus = ReadIniValue(file, kRunParameterSection, "endStatus");
+    state.updateStatus = ReadIniValue(file, kRunParameterSection, "updateStatus");
+    if (updateTime.empty()) {
+        updateTime = "0";
+    }
+    service.BaseUrl = state.options.baseUrl;
+    DownloadConfiguration(updateTime);
+}
+
+} // namespace kivo::startup

@@ -1,0 +1,79 @@
+#include "servicecommands.h"
+
+#include "platform/recordingcookiestore.h"
+#include "service/httprequest.h"
+#include "service/json/jsonwriter.h"
+#include "service/json/textcodec.h"
+#include "service/sessioncookies.h"
+#include "startup/configuration.h"
+#include "startup/runparameters.h"
+
+#include <fstream>
+#include <ostream>
+
+namespace kivo::tools {
+
+namespace {
+
+// Options first, the rest are operands.
+std::vector<std::string> operands(const std::vector<std::string>& args) {
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--base-url" || args[i] == "--app-dir" || args[i] == "--ca-file") {
+            ++i;
+        } else if (args[i].rfind("--", 0) != 0) {
+            rest.push_back(args[i]);
+        }
+    }
+    return rest;
+}
+
+std::shared_ptr<platform::RecordingCookieStore> connect(const startup::RunOptions& options) {
+    auto& service = service::Service();
+    service.BaseUrl = options.baseUrl;
+    if (!service.HttpClient) {
+        service::CreateHttpClient(options.caFile);
+    }
+    auto cookies = std::make_shared<platform::RecordingCookieStore>();
+    service.cookieStore = cookies;
+    return cookies;
+}
+
+} // namespace
+
+int runRequestCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const startup::RunOptions options = startup::RunOptions::FromArguments(args);
+    const std::vector<std::string> paths = operands(args);
+    if (!options.error.empty() || paths.empty()) {
+        err << "usage: kivoctl request [--base-url URL] PATH...\n";
+        return 2;
+    }
+    const auto cookies = connect(options);
+    for (const std::string& path : paths) {
+        const json::JsonValue answer = service::HttpRequest(service::Service().BaseUrl + path, "");
+        out << (answer.isNothing() ? std::string("nothing") : json::Utf16ToUtf8(json::JsonText(answer))) << '\n';
+        cookies->cookies.clear();
+        std::string address;
+        service::CopySessionCookies(address);
+        for (const auto& cookie : cookies->cookies) {
+            out << "cookie " << cookie.name << '=' << cookie.value << '\n';
+        }
+    }
+    return 0;
+}
+
+int runConfigCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    startup::ProcessState& state = startup::State();
+    state.options = startup::RunOptions::FromArguments(args);
+    if (!state.options.error.empty() || !operands(args).empty()) {
+        err << "usage: kivoctl config [--base-url URL] [--app-dir DIR]\n";
+        return 2;
+    }
+    connect(state.options);
+    startup::LoadRunParameters();
+    std::ifstream file(startup::RunParameterFile(), std::ios::binary);
+    out << file.rdbuf();
+    return 0;
+}
+
+} // namespace kivo::tools
