@@ -4,6 +4,7 @@
 #include <iostream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace kivo::devservice {
 
@@ -43,7 +44,12 @@ int WorkbenchService::bind(int port) {
 
 void WorkbenchService::run() { server_.listen_after_bind(); }
 
-void WorkbenchService::stop() { server_.stop(); }
+void WorkbenchService::stop() {
+    while (!server_.is_running()) {
+        std::this_thread::yield();
+    }
+    server_.stop();
+}
 
 void WorkbenchService::answer(httplib::Response& res, int status, const nlohmann::ordered_json& data, const std::string& msg) {
     const nlohmann::ordered_json envelope{{"status", status}, {"data", data}, {"msg", msg}};

@@ -19,6 +19,7 @@ public:
     // Binds 127.0.0.1:port (0 picks a free port); returns the port, or -1.
     int bind(int port);
     void run();
+    // Ends run(); safe to call from another thread once run() was started.
     void stop();
 
 private:

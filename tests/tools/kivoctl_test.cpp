@@ -1,4 +1,11 @@
+#include "inicommand.h"
 #include "jsoncommand.h"
+#include "service/httprequest.h"
+#include "servicecommands.h"
+#include "testserver.h"
+
+#include <unistd.h>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +38,39 @@ TEST(KivoctlJson, NothingGivesAnEmptyLineAndStatusOne) {
     const CommandRun run = runJson("  42 ");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "\nInvalid JSON");
+}
+
+} // namespace
+} // namespace kivo::tools
+
+namespace kivo::tools {
+namespace {
+
+TEST(KivoctlIni, SetThenGet) {
+    const std::string file = ::testing::TempDir() + "kivoctl-ini-" + std::to_string(::getpid()) + ".ocx";
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runIniCommand({"set", file, "SysRunParameter", "stick", "1"}, out, err), 0);
+    EXPECT_EQ(runIniCommand({"get", file, "SysRunParameter", "stick"}, out, err), 0);
+    EXPECT_EQ(runIniCommand({"get", file, "SysRunParameter", "missing"}, out, err), 0);
+    EXPECT_EQ(out.str(), "1\n\n");
+    EXPECT_EQ(runIniCommand({"get", file}, out, err), 2);
+    std::remove(file.c_str());
+}
+
+TEST(KivoctlRequest, PrintsEachAnswerAndTheCookiesHandedOver) {
+    test::TestServer server;
+    server.server().Post("/a", [](const auto&, auto& res) {
+        res.set_header("Set-Cookie", "SID=s1; path=/");
+        res.set_content(R"({"status":1,"data":"好"})", "application/json");
+    });
+    server.server().Post("/b", [](const auto&, auto& res) { res.set_content("<html></html>", "text/html"); });
+    server.start();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runRequestCommand({"--base-url", server.url(), "/a", "/b"}, out, err), 0);
+    EXPECT_EQ(out.str(), "{\"status\":1,\"data\":\"\\u597D\"}\ncookie SID=s1\nnothing\n");
+    service::Service() = {};
 }
 
 } // namespace

@@ -1,0 +1,153 @@
+// Start-up's run parameters and configuration cache, against the stand-in service and against
+// a server that answers whatever a case needs.
+#include "platform/curlhttpsession.h"
+#include "platform/recordingcookiestore.h"
+#include "service/httprequest.h"
+#include "service/sessioncookies.h"
+#include "service/json/collection.h"
+#include "service/json/jsonparser.h"
+#include "service/json/textcodec.h"
+#include "startup/configuration.h"
+#include "startup/runparameters.h"
+#include "testserver.h"
+#include "workbenchservice.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace kivo::startup {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("kivo-startup-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        State() = {};
+        State().options.appDir = dir_;
+        service::Service() = {};
+        service::Service().HttpClient = std::make_shared<platform::CurlHttpSession>();
+        service::Service().cookieStore = std::make_shared<platform::RecordingCookieStore>();
+    }
+    void TearDown() override {
+        service::Service() = {};
+        fs::remove_all(dir_);
+    }
+
+    std::string file() const {
+        std::ifstream in(RunParameterFile(), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // Serves getConfig with a fixed body and remembers the stamps it was sent.
+    void serveConfig(const std::string& body) {
+        server_.server().Post("/desktop/site/getConfig", [this, body](const httplib::Request& req, auto& res) {
+            stamps_.push_back(req.get_param_value("time"));
+            res.set_content(body, "application/json");
+        });
+        server_.start();
+        State().options.baseUrl = server_.url();
+    }
+
+    fs::path dir_;
+    test::TestServer server_;
+    std::vector<std::string> stamps_;
+};
+
+TEST_F(StartupTest, FirstRunSendsZeroAndCachesTheThreeKeysInOrder) {
+    serveConfig(R"({"status":1,"data":{"time":"T2","leftMenu":[{"name":"客户","mark":"c"}],"topMenu":[{"name":"首页"}]}})");
+    LoadRunParameters();
+    EXPECT_EQ(stamps_, std::vector<std::string>{"0"});
+    EXPECT_EQ(service::Service().BaseUrl, server_.url());
+    EXPECT_EQ(file(), "[SysRunParameter]\n"
+                      "topMenu=[{\"name\":\"\\u9996\\u9875\"}]\n"
+                      "leftMenu=[{\"name\":\"\\u5BA2\\u6237\",\"mark\":\"c\"}]\n"
+                      "updateTime=T2\n");
+    EXPECT_EQ(State().stick, "");
+    EXPECT_EQ(State().endStatus, "");
+
+    // The next start sends the cached stamp.
+    LoadRunParameters();
+    EXPECT_EQ(stamps_, (std::vector<std::string>{"0", "T2"}));
+}
+
+TEST_F(StartupTest, AnswersWithoutDataWriteNothing) {
+    serveConfig(R"({"status":1,"data":""})");
+    LoadRunParameters();
+    EXPECT_FALSE(fs::exists(RunParameterFile()));
+}
+
+TEST_F(StartupTest, DataZeroWritesNothing) {
+    serveConfig(R"({"status":1,"data":0})");
+    LoadRunParameters();
+    EXPECT_FALSE(fs::exists(RunParameterFile()));
+}
+
+TEST_F(StartupTest, FailureStatusWritesNothing) {
+    serveConfig(R"({"status":0,"data":{"time":"T","topMenu":[],"leftMenu":[]},"msg":"busy"})");
+    LoadRunParameters();
+    EXPECT_FALSE(fs::exists(RunParameterFile()));
+}
+
+TEST_F(StartupTest, UnreachableServiceLeavesTheCacheAsItWas) {
+    std::ofstream(dir_ / "SysRunParameter.ocx") << "[SysRunParameter]\nupdateTime=T1\nstick=1\nendStatus=1\n";
+    State().options.baseUrl = "http://127.0.0.1:1";
+    LoadRunParameters();
+    EXPECT_EQ(file(), "[SysRunParameter]\nupdateTime=T1\nstick=1\nendStatus=1\n");
+    EXPECT_EQ(State().stick, "1");
+    EXPECT_EQ(State().endStatus, "1");
+}
+
+TEST_F(StartupTest, LongMenusReadBackWholeAndParse) {
+    std::string items;
+    for (int i = 0; i < 200; ++i) {
+        items += (i > 0 ? "," : "") + std::string(R"({"name":"员工考勤)") + std::to_string(i) +
+                 R"(","url":"/desktop/staff/index"})";
+    }
+    serveConfig(R"({"status":"1","data":{"time":7,"topMenu":[],"leftMenu":[)" + items + "]}}");
+    LoadRunParameters();
+    const std::string cached = ReadIniValue(RunParameterFile(), kRunParameterSection, "leftMenu");
+    EXPECT_GT(cached.size(), 4096u);
+    const json::JsonValue menu = json::JsonParse(json::Utf8ToUtf16(cached));
+    ASSERT_TRUE(menu.isCollection());
+    EXPECT_EQ(menu.collection()->Count(), 200);
+    EXPECT_EQ(ReadIniValue(RunParameterFile(), kRunParameterSection, "updateTime"), "7");
+}
+
+TEST_F(StartupTest, StandInServiceSendsTheConfigurationOnceAndSetsASessionCookie) {
+    devservice::WorkbenchService stand(KIVO_DEVSERVICE_DATA);
+    const int port = stand.bind(0);
+    ASSERT_GT(port, 0);
+    std::thread serving([&] { stand.run(); });
+    State().options.baseUrl = "http://127.0.0.1:" + std::to_string(port);
+
+    LoadRunParameters();
+    const std::string first = file();
+    EXPECT_NE(first.find("topMenu=[{\"name\":\"\\u9996\\u9875\""), std::string::npos);
+    std::string address;
+    service::CopySessionCookies(address);
+    const auto& cookies =
+        std::static_pointer_cast<platform::RecordingCookieStore>(service::Service().cookieStore)->cookies;
+    ASSERT_EQ(cookies.size(), 1u);
+    EXPECT_EQ(cookies[0].name, "KIVOSESSID");
+    EXPECT_EQ(cookies[0].url, State().options.baseUrl);
+
+    LoadRunParameters(); // same stamp: nothing new
+    EXPECT_EQ(file(), first);
+    service::Service().HttpClient.reset(); // closes the kept-alive connection
+    stand.stop();
+    serving.join();
+}
+
+} // namespace
+} // namespace kivo::startup
