@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <string>
+
+namespace kivo::chrome {
+
+/// A borderless top-level window of the program. It has a name ("login", "home", ...), geometry
+/// in twips, the drag convention and always-on-top on load. Load() puts it in the list of
+/// loaded windows; Unload() runs its own unload steps, takes it off the list and destroys it.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(const QString& name, Qt::WindowFlags extraFlags = {});
+    ~Form() override;
+
+    const QString& name() const { return name_; }
+
+    /// Loads the window once: lists it and runs onLoad(). Showing is separate, as with Show().
+    void Load();
+    /// Runs onUnload(), takes the window off the list, hides it and destroys it later. When it
+    /// was the last loaded window, the program ends.
+    void Unload();
+    bool isLoaded() const { return loaded_; }
+
+    /// Client-area geometry in twips.
+    void Move(int left, int top, int width = -1, int height = -1);
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void CentreOnScreen();
+
+    /// Lets the system move the window with the mouse, as a press on a caption would.
+    void StartDrag();
+    /// Makes the window topmost when `stick` is "1".
+    void ApplyStick(const std::string& stick);
+
+protected:
+    virtual void onLoad() {}
+    virtual void onUnload() {}
+
+private:
+    QString name_;
+    bool loaded_ = false;
+    bool unloading_ = false;
+};
+
+} // namespace kivo::chrome

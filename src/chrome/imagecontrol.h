@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace kivo::chrome {
+
+/// The image control of the windows: shows one picture with per-pixel alpha, stretched to its
+/// size, and reports clicks (also where it shows no picture), mouse-downs and mouse-moves with
+/// its array index (-1 for a single control).
+class ImageControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageControl(QWidget* parent = nullptr);
+
+    /// Shows `picture` in place of the current one (a null image shows nothing).
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+    /// Loads and shows a picture file; a missing, empty or undecodable file shows nothing.
+    void LoadFile(const QString& path);
+
+    int index() const { return index_; }
+    void setIndex(int index) { index_ = index; }
+
+signals:
+    void Click(int index);
+    void MouseDown(int index, Qt::MouseButton button);
+    void MouseMove(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QImage picture_;
+    int index_ = -1;
+    bool pressed_ = false;
+};
+
+} // namespace kivo::chrome

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+namespace kivo::chrome {
+
+/// Decodes a JPEG held as bytes; a null image (nothing) for no bytes or undecodable ones.
+QImage LoadJpegResource(const QByteArray& bytes);
+
+/// The program's JPEG resource `id` (101 to 115) decoded; nothing for an unknown id.
+QImage LoadResourceImage(int id);
+
+/// The bytes of resource `id`, empty when there is none.
+QByteArray ResourceBytes(int id);
+
+/// A picture from a file path or an http(s) address; nothing when neither gives one.
+QImage LoadPictureFromPath(const QString& path);
+
+/// The smallest whole number not below x for x with a fraction above its whole part; otherwise x
+/// rounded to the nearest whole number, halves to even. Throws std::overflow_error outside
+/// the 16-bit range.
+std::int16_t RoundUp(float x);
+
+} // namespace kivo::chrome

@@ -1,0 +1,30 @@
+#include "platform/picturefetch.h"
+
+#include "platform/curlhttpsession.h"
+
+#include <QFile>
+#include <QUrl>
+
+#include <memory>
+
+namespace kivo::platform {
+
+std::optional<QByteArray> FetchPictureBytes(const QString& path) {
+    if (path.startsWith("http://", Qt::CaseInsensitive) || path.startsWith("https://", Qt::CaseInsensitive)) {
+        static CurlHttpSession session(HttpTimeouts{std::chrono::seconds(10), std::chrono::seconds(10),
+                                                    std::chrono::seconds(10)});
+        const auto response = session.get(path.toStdString());
+        if (!response || response->status != 200 || response->body.empty()) {
+            return std::nullopt;
+        }
+        return QByteArray::fromStdString(response->body);
+    }
+    const QString file = path.startsWith("file:", Qt::CaseInsensitive) ? QUrl(path).toLocalFile() : path;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return in.readAll();
+}
+
+} // namespace kivo::platform
