@@ -24,6 +24,8 @@ QByteArray ResourceBytes(int id) {
 
 QImage LoadResourceImage(int id) { return LoadJpegResource(ResourceBytes(id)); }
 
+QImage LoadPicture(const QString& name) { return QImage(QStringLiteral(":/pictures/%1.png").arg(name)); }
+
 QImage LoadPictureFromPath(const QString& path) {
     if (path.isEmpty()) {
         return {};

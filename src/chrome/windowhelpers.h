@@ -17,6 +17,9 @@ QImage LoadResourceImage(int id);
 /// The bytes of resource `id`, empty when there is none.
 QByteArray ResourceBytes(int id);
 
+/// One of the windows' PNG pictures by name ("card", "close_grey", ...); nothing when unknown.
+QImage LoadPicture(const QString& name);
+
 /// A picture from a file path or an http(s) address; nothing when neither gives one.
 QImage LoadPictureFromPath(const QString& path);
 
