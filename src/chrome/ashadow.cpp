@@ -1,6 +1,7 @@
 #include "chrome/ashadow.h"
 
 #include "platform/errorreport.h"
+#include "platform/screencapabilities.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -46,12 +47,10 @@ void aShadow::report(const QString& routine, const QString& message) {
 }
 
 void aShadow::checkSupport() {
-    // The desktops this runs on all compose per-pixel alpha and send theme changes; what can
-    // still rule shadows out is a shallow screen.
-    supported_ = true;
+    // Theme changes are always delivered; a shallow screen or one that cannot blend windows by
+    // their alpha rules the shadow out.
     themeMessages_ = true;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    supported_ = screen != nullptr && screen->depth() > 15;
+    supported_ = platform::ScreenDepth() > 15 && platform::PerPixelAlphaWindows();
 }
 
 void aShadow::setColor(std::int32_t color) {

@@ -1,0 +1,15 @@
+// The main of window tests: a QApplication around GoogleTest.
+#include <QApplication>
+#include <QFont>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    // Window tests run offscreen unless a display is asked for (the end-to-end runner sets xcb).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
