@@ -18,21 +18,28 @@ void stopOnSignal(int) {
 int main(int argc, char** argv) {
     int port = 8765;
     std::string dataDir = KIVO_DEVSERVICE_DATA;
+    int autoConfirm = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--port" && i + 1 < argc) {
             port = std::stoi(argv[++i]);
+        } else if (arg == "--auto-confirm" && i + 1 < argc) {
+            autoConfirm = std::stoi(argv[++i]);
         } else if (arg == "--data" && i + 1 < argc) {
             dataDir = argv[++i];
         } else {
             std::cout << "usage: kivo-devservice [--port N] [--data DIR]\n"
                          "  --port N    listen on 127.0.0.1:N (default 8765; 0 picks a free port)\n"
                          "  --data DIR  the folder holding workbench.json (default: the source tree's)\n"
-                         "Demo account: demo / kivo&2026#, mobile 13800138000.\n";
+                         "  --auto-confirm N\n"
+                         "              confirm a shown QR code by itself after N polls (for demos)\n"
+                         "Demo account: demo / kivo&2026#, mobile 13800138000.\n"
+                         "SMS codes are printed here and served at /dev/sms?mobile=...;\n"
+                         "/dev/qr/confirm-all confirms every shown QR code, as the phone app would.\n";
             return arg == "--help" ? 0 : 2;
         }
     }
-    kivo::devservice::WorkbenchService service(dataDir);
+    kivo::devservice::WorkbenchService service(dataDir, autoConfirm);
     const int bound = service.bind(port);
     if (bound < 0) {
         std::cerr << "kivo-devservice: cannot listen on 127.0.0.1:" << port << "\n";

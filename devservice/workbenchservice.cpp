@@ -1,5 +1,7 @@
 #include "workbenchservice.h"
 
+#include "pngwriter.h"
+
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -29,7 +31,8 @@ std::string cookieValue(const httplib::Request& req, const std::string& name) {
 }
 } // namespace
 
-WorkbenchService::WorkbenchService(const std::filesystem::path& dataDir) {
+WorkbenchService::WorkbenchService(const std::filesystem::path& dataDir, int autoConfirmPolls)
+    : dataDir_(dataDir), autoConfirmPolls_(autoConfirmPolls) {
     std::ifstream in(dataDir / "workbench.json");
     data_ = nlohmann::ordered_json::parse(in);
     routes();
@@ -81,6 +84,26 @@ nlohmann::ordered_json WorkbenchService::userData(const nlohmann::ordered_json& 
             {"avatar", origin(req) + account["avatar"].get<std::string>()}};
 }
 
+const nlohmann::ordered_json* WorkbenchService::account(const std::string& key, const std::string& value) const {
+    for (const auto& a : data_["accounts"]) {
+        if (a[key] == value) {
+            return &a;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+std::string page(const std::string& title, const std::string& body) {
+    return "<!doctype html><html lang='zh-CN'><head><meta charset='utf-8'><title>" + title +
+           "</title><style>body{font-family:'Noto Sans CJK SC',sans-serif;background:#EDEDED;margin:0}"
+           "main{max-width:640px;margin:60px auto;background:#fff;border-radius:8px;padding:32px 40px;"
+           "box-shadow:0 2px 12px rgba(0,0,0,.08)}h1{color:#127FC2;font-size:24px}p{color:#555;line-height:1.7}"
+           "</style></head><body><main><h1>" +
+           title + "</h1>" + body + "</main></body></html>";
+}
+} // namespace
+
 void WorkbenchService::routes() {
     // The client POSTs; a browser GETs. Both are answered alike.
     auto endpoint = [this](const std::string& path, auto handler) {
@@ -119,10 +142,113 @@ void WorkbenchService::routes() {
         answer(res, 0, nullptr, "用户名或密码错误");
     });
 
+    endpoint("/desktop/site/loginSend", [this](const httplib::Request& req, httplib::Response& res, Session&) {
+        const std::string mobile = req.get_param_value("mobile");
+        if (mobile.size() != 11 || mobile.find_first_not_of("0123456789") != std::string::npos) {
+            answer(res, 0, nullptr, "手机号格式不正确");
+            return;
+        }
+        static std::mt19937 random{std::random_device{}()};
+        const std::string code = std::to_string(100000 + random() % 900000);
+        smsCodes_[mobile] = code;
+        std::cout << "SMS to " << mobile << ": " << code << std::endl;
+        answer(res, 1, nullptr, "验证码已发送");
+    });
+
+    endpoint("/desktop/site/loginCode", [this](const httplib::Request& req, httplib::Response& res, Session& s) {
+        const std::string mobile = req.get_param_value("mobile");
+        const auto sent = smsCodes_.find(mobile);
+        if (sent == smsCodes_.end() || sent->second != req.get_param_value("code")) {
+            answer(res, 0, nullptr, "验证码错误");
+            return;
+        }
+        const auto* a = account("mobile", mobile);
+        if (a == nullptr) {
+            answer(res, 0, nullptr, "该手机号未注册");
+            return;
+        }
+        smsCodes_.erase(sent);
+        s.user = (*a)["username"];
+        answer(res, 1, userData(*a, req));
+    });
+
+    // The QR image belongs to the session whose cookie came with it.
+    endpoint("/desktop/site/showLoginQrcode", [this](const httplib::Request& req, httplib::Response& res, Session& s) {
+        s.qrShown = true;
+        s.qrConfirmed = false;
+        s.qrPolls = 0;
+        std::string id;
+        for (const auto& [key, value] : sessions_) {
+            if (&value == &s) {
+                id = key;
+            }
+        }
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(QrCodePng(origin(req) + "/dev/qr/confirm?session=" + id, 6), "image/png");
+    });
+
+    endpoint("/desktop/site/checkQrlogintmp", [this](const httplib::Request& req, httplib::Response& res, Session& s) {
+        if (s.qrShown && autoConfirmPolls_ > 0 && ++s.qrPolls >= autoConfirmPolls_) {
+            s.qrConfirmed = true;
+        }
+        if (!s.qrConfirmed) {
+            answer(res, 0, nullptr, "等待扫码确认");
+            return;
+        }
+        const auto& demo = data_["accounts"][0];
+        s.user = demo["username"];
+        s.qrShown = s.qrConfirmed = false;
+        answer(res, 1, userData(demo, req));
+    });
+
     endpoint("/desktop/site/logout", [this](const httplib::Request&, httplib::Response& res, Session& s) {
         s.user.clear();
         ++logouts_;
         answer(res, 1, nullptr);
+    });
+
+    server_.Get("/user/site/reg", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(page("新用户注册", "<p>请联系贵公司的管理员开通 Velmora 工作台账号。</p>"), "text/html; charset=utf-8");
+    });
+    server_.Get("/user/site/getPasswordStep1", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(page("找回密码", "<p>第一步：输入注册手机号，我们会发送验证码帮助您重设密码。</p>"),
+                        "text/html; charset=utf-8");
+    });
+    server_.Get("/about/", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(page("关于 Velmora", "<p>Velmora 工作台：连接团队，协同办公，数据随行。</p>"),
+                        "text/html; charset=utf-8");
+    });
+    server_.Get("/", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(page("Velmora 工作台", "<p>欢迎使用 Velmora 工作台。</p>"), "text/html; charset=utf-8");
+    });
+    server_.set_mount_point("/static", (dataDir_ / "static").string());
+
+    // Development only: confirm a QR sign-in as the phone app would, read the last SMS code.
+    server_.Get("/dev/qr/confirm", [this](const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        const auto it = sessions_.find(req.get_param_value("session"));
+        if (it == sessions_.end() || !it->second.qrShown) {
+            answer(res, 0, nullptr, "二维码无效");
+            return;
+        }
+        it->second.qrConfirmed = true;
+        answer(res, 1, nullptr, "已确认登录");
+    });
+    server_.Get("/dev/qr/confirm-all", [this](const httplib::Request&, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        int confirmed = 0;
+        for (auto& [id, s] : sessions_) {
+            if (s.qrShown) {
+                s.qrConfirmed = true;
+                ++confirmed;
+            }
+        }
+        answer(res, 1, {{"confirmed", confirmed}});
+    });
+    server_.Get("/dev/sms", [this](const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        const auto it = smsCodes_.find(req.get_param_value("mobile"));
+        answer(res, it == smsCodes_.end() ? 0 : 1, it == smsCodes_.end() ? "" : it->second);
     });
 
     // Development only: what the service has seen, for tests and for a curious developer.
@@ -134,7 +260,12 @@ void WorkbenchService::routes() {
                 signedIn.push_back(s.user);
             }
         }
-        answer(res, 1, {{"logouts", logouts_}, {"sessions", sessions_.size()}, {"signedIn", signedIn}});
+        nlohmann::ordered_json qrShown = 0;
+        for (const auto& [id, s] : sessions_) {
+            qrShown = qrShown.get<int>() + (s.qrShown ? 1 : 0);
+        }
+        answer(res, 1, {{"logouts", logouts_}, {"sessions", sessions_.size()}, {"signedIn", signedIn},
+                        {"qrShown", qrShown}});
     });
 
     server_.set_error_handler([](const httplib::Request&, httplib::Response& res) {

@@ -14,7 +14,8 @@ namespace kivo::devservice {
 // (status, data, msg), the session lives in a cookie, and its data comes from workbench.json.
 class WorkbenchService {
 public:
-    explicit WorkbenchService(const std::filesystem::path& dataDir);
+    // `autoConfirmPolls` > 0 confirms a shown QR code by itself after that many polls (demos, tests).
+    explicit WorkbenchService(const std::filesystem::path& dataDir, int autoConfirmPolls = 0);
 
     // Binds 127.0.0.1:port (0 picks a free port); returns the port, or -1.
     int bind(int port);
@@ -24,7 +25,10 @@ public:
 
 private:
     struct Session {
-        std::string user; // the signed-in account's name, empty when nobody is
+        std::string user;      // the signed-in account's name, empty when nobody is
+        bool qrShown = false;  // a QR code was fetched with this session's cookie
+        bool qrConfirmed = false;
+        int qrPolls = 0;
     };
 
     void routes();
@@ -37,7 +41,12 @@ private:
     httplib::Server server_;
     nlohmann::ordered_json data_;
     std::mutex mutex_;
+    const nlohmann::ordered_json* account(const std::string& key, const std::string& value) const;
+
+    std::filesystem::path dataDir_;
+    int autoConfirmPolls_ = 0;
     std::map<std::string, Session> sessions_;
+    std::map<std::string, std::string> smsCodes_; // mobile number -> the last code sent
     int nextSession_ = 1;
     int logouts_ = 0;
 };

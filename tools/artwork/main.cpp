@@ -396,6 +396,21 @@ void loadingFrames() {
     }
 }
 
+// ---- pictures the stand-in service serves ----
+void servicePictures() {
+    QImage avatar = canvas(128, 128, false);
+    draw(avatar, [](QPainter& p) {
+        QLinearGradient g(0, 0, 128, 128);
+        g.setColorAt(0, QColor(0xFF, 0xB3, 0x47));
+        g.setColorAt(1, QColor(0xF0, 0x7C, 0x2E));
+        p.fillRect(0, 0, 128, 128, g);
+        p.setPen(Qt::white);
+        p.setFont(font(64, QFont::Medium));
+        p.drawText(QRect(0, 0, 128, 124), Qt::AlignCenter, "林");
+    });
+    save(avatar, "service/avatar/demo.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -414,5 +429,6 @@ int main(int argc, char** argv) {
     aboutPieces();
     icons();
     loadingFrames();
+    servicePictures();
     return 0;
 }

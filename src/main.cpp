@@ -1,0 +1,74 @@
+// Kivo: wires the subsystems together and runs the start-up sequence.
+#include "chrome/fonts.h"
+#include "chrome/formregistry.h"
+#include "platform/singleinstance.h"
+#include "platform/webenginebrowser.h"
+#include "platform/webenginecookiestore.h"
+#include "service/httprequest.h"
+#include "signin/login.h"
+#include "startup/runparameters.h"
+#include "tray/trayform.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <iostream>
+
+using namespace kivo;
+
+namespace {
+
+// Brings the window the user is working with to the front (a second copy asked for it).
+void comeForward() {
+    for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
+        if (form->name() == "tray_form") {
+            continue;
+        }
+        form->showNormal();
+        form->raise();
+        form->activateWindow();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    startup::RunOptions options = startup::RunOptions::FromArguments(arguments);
+    if (options.help || !options.error.empty()) {
+        (options.help ? std::cout : std::cerr) << (options.error.empty() ? "" : "kivo: " + options.error + "\n")
+                                               << "usage: kivo [OPTIONS]\n"
+                                               << startup::RunOptions::Usage();
+        return options.help ? 0 : 2;
+    }
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Kivo");
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(":/icons/kivo-256.png"));
+    chrome::InstallFontSubstitutes();
+    startup::State().options = options;
+
+    // 1. One copy per user.
+    platform::SingleInstance single("kivo");
+    if (single.anotherIsRunning()) {
+        return 0;
+    }
+    QObject::connect(&single, &platform::SingleInstance::activationRequested, &comeForward);
+
+    platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+    service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
+
+    // 2. Run parameters, the service address and the menu configuration.
+    startup::LoadRunParameters();
+
+    // 3. The hidden window that keeps the program alive.
+    (new tray::TrayForm)->Load();
+
+    // 4-7. The sign-in window, dressed, with the cookies handed to the browser.
+    auto* signIn = new signin::login;
+    signIn->Load();
+    signIn->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,501 @@
+#include "signin/login.h"
+
+#include "chrome/fonts.h"
+#include "chrome/formregistry.h"
+#include "chrome/windowhelpers.h"
+#include "platform/twips.h"
+#include "platform/urlopener.h"
+#include "service/httprequest.h"
+#include "service/json/textcodec.h"
+#include "service/queryencoding.h"
+#include "service/sessioncookies.h"
+#include "startup/runparameters.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLoggingCategory>
+#include <QPainter>
+
+Q_LOGGING_CATEGORY(lcLogin, "kivo.signin.login")
+
+namespace kivo::signin {
+
+using chrome::ImageControl;
+using chrome::LoadPicture;
+using chrome::LoadResourceImage;
+using chrome::WindowFont;
+using platform::MoveTwips;
+
+namespace {
+
+const QString kYaHei = QStringLiteral("微软雅黑");
+const QColor kFieldColour(205, 221, 250);
+
+std::function<void()>& showMainWindow() {
+    static std::function<void()> show;
+    return show;
+}
+
+std::string utf8(const QString& text) { return text.toStdString(); }
+
+QString text(const json::JsonValue& value) {
+    if (value.isText()) {
+        return QString::fromStdU16String(value.text());
+    }
+    if (value.isNumber()) {
+        return QString::fromStdString(value.number().toString());
+    }
+    if (value.isBoolean()) {
+        return value.boolean() ? "True" : "False";
+    }
+    return {};
+}
+
+} // namespace
+
+void login::SetShowMainWindow(std::function<void()> show) { showMainWindow() = std::move(show); }
+
+login::login() : Form("login") {
+    setWindowTitle("Kivo");
+    Move(0, 0, 13485, 9015);
+    build();
+    msm_captcha.setInterval(1000);
+    code_time.setInterval(5000);
+    connect(&msm_captcha, &QTimer::timeout, this, &login::CountdownTick);
+    connect(&code_time, &QTimer::timeout, this, &login::Poll);
+}
+
+login::~login() = default;
+
+// ---- layout ----
+
+QLineEdit* login::input(QWidget* panel, int left, int top, int width, int height, bool secret) {
+    auto* box = new QLineEdit(panel);
+    MoveTwips(box, left, top, width, height);
+    box->setFrame(false);
+    box->setFont(secret ? WindowFont(kYaHei, 15, true) : WindowFont(kYaHei, 10.5));
+    box->setStyleSheet("QLineEdit { background: rgb(205, 221, 250); color: #222; border: none; }");
+    if (secret) {
+        box->setEchoMode(QLineEdit::Password);
+    }
+    box->installEventFilter(this);
+    connect(box, &QLineEdit::textChanged, error_box, &QWidget::hide);
+    return box;
+}
+
+QLineEdit* login::hint(QWidget* panel, const QString& text, int left, int top, int width, int height,
+                       QLineEdit* forInput) {
+    auto* box = new QLineEdit(text, panel);
+    MoveTwips(box, left, top, width, height);
+    box->setFrame(false);
+    box->setFont(WindowFont(kYaHei, 12));
+    box->setStyleSheet("QLineEdit { background: rgb(205, 221, 250); color: rgb(128, 128, 128); border: none; }");
+    box->setReadOnly(true);
+    box->setCursor(Qt::IBeamCursor);
+    box->setProperty("input", QVariant::fromValue<QObject*>(forInput));
+    box->installEventFilter(this);
+    return box;
+}
+
+void login::build() {
+    background_ = LoadResourceImage(108);
+
+    auto image = [this](QWidget* parent, int l, int t, int w, int h, const QImage& picture = {}) {
+        auto* control = new ImageControl(parent);
+        MoveTwips(control, l, t, w, h);
+        control->setPicture(picture);
+        return control;
+    };
+    auto label = [](QWidget* parent, const QString& caption, int l, int t, int w, int h, double points,
+                    Qt::Alignment align) {
+        auto* l2 = new chrome::ClickLabel(caption, parent);
+        MoveTwips(l2, l, t, w, h);
+        l2->setFont(WindowFont(kYaHei, points));
+        l2->setAlignment(align | Qt::AlignVCenter);
+        return l2;
+    };
+
+    aicAlphaImage1 = image(this, 3952, 1927, 5580, 5160, LoadPicture("card"));
+    aicAlphaImage1->setCursor(Qt::ArrowCursor);
+    code_tab_bg = image(this, 3952, 1927, 1860, 720, LoadPicture("tab_off"));
+    password_tab_bg = image(this, 5812, 1927, 1860, 720, LoadPicture("tab_off"));
+    mobile_tab_bg = image(this, 7672, 1927, 1860, 720, LoadPicture("tab_off"));
+    code_tab = label(this, "扫码登录", 3945, 2130, 1860, 300, 10.5, Qt::AlignHCenter);
+    password_tab = label(this, "密码登录", 5805, 2130, 1860, 300, 10.5, Qt::AlignHCenter);
+    mobile_tab = label(this, "动态登录", 7665, 2130, 1860, 300, 10.5, Qt::AlignHCenter);
+    codeBtn = image(this, 3952, 1957, 1860, 690);
+    passwordBtn = image(this, 5812, 1957, 1860, 690);
+    mobileBtn = image(this, 7672, 1957, 1860, 690);
+    connect(codeBtn, &ImageControl::Click, this, &login::SelectCodeTab);
+    connect(passwordBtn, &ImageControl::Click, this, &login::SelectPasswordTab);
+    connect(mobileBtn, &ImageControl::Click, this, &login::SelectMobileTab);
+
+    const QString link = "color: rgb(1, 128, 207);";
+    forget_password = label(this, "忘记密码", 8565, 6675, 840, 300, 9, Qt::AlignRight);
+    reg_new = label(this, "新用户注册", 4170, 6675, 1050, 300, 9, Qt::AlignRight);
+    for (auto* l : {forget_password, reg_new}) {
+        l->setStyleSheet(link);
+        l->setCursor(Qt::PointingHandCursor);
+    }
+    connect(forget_password, &chrome::ClickLabel::Click, this, [] {
+        platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/user/site/getPasswordStep1");
+    });
+    connect(reg_new, &chrome::ClickLabel::Click, this, [] {
+        platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/user/site/reg");
+    });
+
+    aicAlphaImage6 = image(this, 13200, 120, 180, 180, LoadPicture("close_white"));
+    connect(aicAlphaImage6, &ImageControl::Click, this, [this] {
+        for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
+            if (form->name() == "tray_form") {
+                form->Unload();
+            }
+        }
+        Unload();
+    });
+
+    // Panels: one visible at a time, all at the same place on the card.
+    auto panel = [this](int height, int resource) {
+        auto* box = new chrome::PictureBox(this);
+        MoveTwips(box, 3952, 2720, 5580, height);
+        box->setPicture(LoadResourceImage(resource));
+        return box;
+    };
+    mobile_box = panel(3765, 114);
+    password_box = panel(3840, 113);
+    code_box = panel(3840, 111);
+
+    // The error strip sits over the panels.
+    error_box = new chrome::PictureBox(this);
+    MoveTwips(error_box, 4400, 3500, 4680, 450);
+    error_box->setBackColor(kFieldColour);
+    aicAlphaImage4 = image(error_box, 0, 0, 4680, 450, LoadPicture("error_strip"));
+    aicAlphaImage4->setCursor(Qt::ArrowCursor);
+    ErrTip = new QLabel(error_box);
+    MoveTwips(ErrTip, 645, 75, 3900, 300);
+    ErrTip->setFont(WindowFont(kYaHei, 10.5));
+    ErrTip->setStyleSheet("color: rgb(255, 72, 63);");
+    error_box->hide();
+
+    // SMS panel
+    aicAlphaImage3 = image(mobile_box, 1920, 235, 1575, 465, LoadPicture("heading"));
+    mobile = input(mobile_box, 600, 1480, 2175, 300);
+    mobile_tip = hint(mobile_box, "请输入手机号", 600, 1480, 2295, 420, mobile);
+    captcha = input(mobile_box, 600, 2155, 4335, 300);
+    captcha_tip = hint(mobile_box, "请输入验证码", 600, 2160, 4335, 420, captcha);
+    captcha_bg = image(mobile_box, 3060, 1350, 2070, 600, LoadResourceImage(109));
+    get_captcha = label(mobile_box, "获取验证码", 3060, 1500, 2070, 300, 10.5, Qt::AlignHCenter);
+    get_captcha->setStyleSheet("color: white;");
+    get_captcha->setAttribute(Qt::WA_TransparentForMouseEvents);
+    getCaptchaBtn = image(mobile_box, 3060, 1350, 2070, 600);
+    connect(getCaptchaBtn, &ImageControl::Click, this, &login::RequestCode);
+    mobile_btn = image(mobile_box, 450, 2925, 4680, 600, LoadResourceImage(110));
+    connect(mobile_btn, &ImageControl::Click, this, &login::MobileSignIn);
+    mobile_enter = new QPushButton(mobile_box);
+    mobile_enter->setGeometry(0, -100, 10, 10); // above the panel's visible area
+    connect(mobile_enter, &QPushButton::clicked, this, &login::MobileSignIn);
+
+    // Password panel
+    aicAlphaImage5 = image(password_box, 1920, 235, 1575, 465, LoadPicture("heading"));
+    username = input(password_box, 600, 1480, 4335, 300);
+    username_tip = hint(password_box, "请输入用户名称", 600, 1480, 4335, 420, username);
+    password = input(password_box, 600, 2160, 4335, 420, true);
+    password_tip = hint(password_box, "请输入帐号密码", 600, 2160, 4335, 420, password);
+    username_btn = image(password_box, 450, 2930, 4680, 600, LoadResourceImage(110));
+    connect(username_btn, &ImageControl::Click, this, &login::PasswordSignIn);
+    password_enter = new QPushButton(password_box);
+    password_enter->setGeometry(0, -100, 10, 10);
+    connect(password_enter, &QPushButton::clicked, this, &login::PasswordSignIn);
+
+    // QR panel
+    loding = platform::Browsers() ? platform::Browsers()(code_box) : nullptr;
+    if (loding) {
+        MoveTwips(loding->widget(), 1320, 360, 3000, 3000);
+    }
+    Label3 = new QLabel("请使用Velmora手机端扫描登录", code_box);
+    MoveTwips(Label3, 1160, 3480, 2520, 300);
+    Label3->setFont(WindowFont(kYaHei, 9));
+    Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label3->setStyleSheet("color: black;");
+    aicAlphaImage2 = image(code_box, 3840, 3525, 630, 210, LoadPicture("refresh"));
+    connect(aicAlphaImage2, &ImageControl::Click, this, &login::ShowQrCode);
+
+    // Start: the SMS panel, the other tabs' overlays and the "忘记密码" link.
+    password_box->hide();
+    code_box->hide();
+    mobile_tab_bg->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{code_tab_bg, password_tab_bg, code_tab, password_tab,
+                                                      mobile_tab, codeBtn, passwordBtn, mobileBtn}) {
+        w->raise();
+    }
+    error_box->raise();
+    setDefault(mobile_enter);
+}
+
+void login::setDefault(QPushButton* button) { default_ = button; }
+
+// ---- load, unload, painting, input ----
+
+void login::onLoad() {
+    // Window dressing: shadow, always on top, then cookies and the QR browser's first page.
+    shadow_ = std::make_unique<chrome::aShadow>();
+    if (shadow_->Shadow(this)) {
+        shadow_->setDepth(6);
+        shadow_->setColor(0);
+        shadow_->setTransparency(40);
+    }
+    ApplyStick(startup::State().stick);
+    CentreOnScreen();
+    std::string base = service::Service().BaseUrl;
+    service::CopySessionCookies(base);
+    if (loding) {
+        loding->navigate(QString::fromStdString(service::Service().BaseUrl));
+    }
+}
+
+void login::onUnload() {
+    msm_captcha.stop();
+    code_time.stop();
+    shadow_.reset();
+}
+
+void login::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(rect(), background_);
+}
+
+void login::mousePressEvent(QMouseEvent*) { StartDrag(); }
+
+void login::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && default_ != nullptr) {
+        default_->click();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
+bool login::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box == nullptr) {
+        return Form::eventFilter(watched, event);
+    }
+    auto* forInput = qobject_cast<QLineEdit*>(box->property("input").value<QObject*>());
+    if (forInput != nullptr) { // a hint box
+        if (event->type() == QEvent::FocusIn) {
+            box->hide();
+            forInput->setFocus();
+        }
+        return false;
+    }
+    QLineEdit* tip = box == mobile     ? mobile_tip
+                     : box == captcha  ? captcha_tip
+                     : box == username ? username_tip
+                     : box == password ? password_tip
+                                       : nullptr;
+    if (tip != nullptr && event->type() == QEvent::FocusIn) {
+        tip->hide();
+    } else if (tip != nullptr && event->type() == QEvent::FocusOut && box->text().isEmpty()) {
+        tip->show();
+    }
+    return false;
+}
+
+// ---- tabs ----
+
+void login::SelectMobileTab() {
+    setDefault(mobile_enter);
+    mobile_box->show();
+    password_box->hide();
+    code_box->hide();
+    forget_password->hide();
+    mobile_tab_bg->hide();
+    code_tab_bg->show();
+    password_tab_bg->show();
+    mobile_tip->hide();
+    mobile->setFocus();
+    username->clear();
+    password->clear();
+    username_tip->hide();
+    password_tip->show();
+    error_box->hide();
+}
+
+void login::SelectPasswordTab() {
+    setDefault(password_enter);
+    password_box->show();
+    code_box->hide();
+    mobile_box->hide();
+    forget_password->show();
+    password_tab_bg->hide();
+    mobile_tab_bg->show();
+    code_tab_bg->show();
+    username_tip->hide();
+    username->setFocus();
+    mobile->clear();
+    captcha->clear();
+    mobile_tip->hide();
+    captcha_tip->show();
+    error_box->hide();
+}
+
+void login::SelectCodeTab() {
+    code_box->show();
+    password_box->hide();
+    mobile_box->hide();
+    forget_password->hide();
+    code_tab_bg->hide();
+    password_tab_bg->show();
+    mobile_tab_bg->show();
+    ShowQrCode();
+    username->clear();
+    password->clear();
+    mobile->clear();
+    captcha->clear();
+    mobile_tip->hide();
+    username_tip->hide();
+    captcha_tip->show();
+    password_tip->show();
+    error_box->hide();
+}
+
+// ---- sign-in ----
+
+void login::ShowLoginError(const QString& message) {
+    ErrTip->setText(message);
+    error_box->show();
+}
+
+void login::PasswordSignIn() {
+    if (username->text().isEmpty()) {
+        ShowLoginError("帐号不能为空！");
+        username->setFocus();
+        return;
+    }
+    if (password->text().isEmpty()) {
+        ShowLoginError("密码不能为空！");
+        password->setFocus();
+        return;
+    }
+    SignIn(service::Service().BaseUrl + "/desktop/site/login?username=" +
+           service::EncodeQueryValue(utf8(username->text())) +
+           "&password=" + service::EncodeQueryValue(utf8(password->text())));
+}
+
+void login::MobileSignIn() {
+    if (mobile->text().isEmpty()) {
+        ShowLoginError("手机号不能为空！");
+        mobile->setFocus();
+        return;
+    }
+    if (captcha->text().isEmpty()) {
+        ShowLoginError("验证码不能为空！");
+        captcha->setFocus();
+        return;
+    }
+    SignIn(service::Service().BaseUrl + "/desktop/site/loginCode?mobile=" +
+           service::EncodeQueryValue(utf8(mobile->text())) +
+           "&code=" + service::EncodeQueryValue(utf8(captcha->text())));
+}
+
+void login::SignIn(const std::string& url) {
+    const json::JsonValue answer = service::HttpRequest(url, "");
+    std::string address;
+    service::CopySessionCookies(address);
+    if (answer.isNothing()) {
+        ShowLoginError("服务器忙，请稍侯再试！");
+        return;
+    }
+    if (service::IsSuccess(answer)) {
+        startup::State().UserData = service::Field(answer, u"data");
+        Succeed();
+        return;
+    }
+    ShowLoginError(text(service::Field(answer, u"msg")));
+}
+
+void login::Succeed() {
+    Unload();
+    if (showMainWindow()) {
+        showMainWindow()();
+    } else {
+        qCWarning(lcLogin) << "signed in, but no main window is set up";
+    }
+}
+
+void login::RequestCode() {
+    if (msm_captcha.isActive()) {
+        ShowLoginError("60秒内不能重复发送验证码");
+        return;
+    }
+    if (mobile->text().isEmpty()) {
+        ShowLoginError("手机号不能为空！");
+        mobile->setFocus();
+        return;
+    }
+    const json::JsonValue answer = service::HttpRequest(
+        service::Service().BaseUrl + "/desktop/site/loginSend?mobile=" + service::EncodeQueryValue(utf8(mobile->text())),
+        "");
+    if (answer.isNothing()) {
+        ShowLoginError("服务器忙，请稍侯再试！");
+        return;
+    }
+    if (service::IsSuccess(answer)) {
+        msm_captcha.start();
+        CaptchaSeconds_ = 60;
+        get_captcha->setText(QString::number(CaptchaSeconds_) + " 秒重新发送");
+        captcha_bg->hide();
+        return;
+    }
+    ShowLoginError(text(service::Field(answer, u"msg")));
+}
+
+void login::CountdownTick() {
+    CaptchaSeconds_ -= 1;
+    if (CaptchaSeconds_ > 0) {
+        get_captcha->setText(QString::number(CaptchaSeconds_) + " 秒重新发送");
+        return;
+    }
+    msm_captcha.stop();
+    CaptchaSeconds_ = 0;
+    get_captcha->setText("获取验证码");
+    captcha_bg->show();
+}
+
+// ---- QR code ----
+
+void login::ShowQrCode() {
+    const QString base = QString::fromStdString(service::Service().BaseUrl);
+    if (loding) {
+        const QString gif = QString::fromStdString((startup::State().options.appDir / "img" / "loding.gif").string());
+        loding->writeDocument("<body style='width:100%;height:100%;background:url(" + loding->localFileUrl(gif) +
+                                  ") no-repeat center center'></body>",
+                              base);
+        loding->setBodyStyle("border", "none");
+        loding->setBodyStyle("overflow", "hidden");
+        loding->setBodyStyle("margin", "0px");
+        loding->setBodyStyle("padding", "0px");
+    }
+    QrCount_ += 1;
+    if (loding) {
+        loding->setBodyInnerHtml("");
+        loding->setBodyInnerHtml("<img style='width:100%;height:100%' src='" + base +
+                                 "/desktop/site/showLoginQrcode?time=" + QString::number(QrCount_) + "'>");
+    }
+    code_time.start();
+}
+
+void login::Poll() {
+    const json::JsonValue answer = service::HttpRequest(service::Service().BaseUrl + "/desktop/site/checkQrlogintmp", "");
+    std::string address;
+    service::CopySessionCookies(address);
+    if (answer.isNothing()) {
+        code_time.stop();
+        return;
+    }
+    if (service::IsSuccess(answer)) {
+        startup::State().UserData = service::Field(answer, u"data");
+        Succeed();
+    }
+}
+
+} // namespace kivo::signin
