@@ -34,6 +34,9 @@ public:
     void SelectMobileTab();
     void SelectPasswordTab();
     void SelectCodeTab();
+    /// The timers' ticks: the SMS countdown (every second) and the QR poll (every five).
+    void CountdownTick();
+    void Poll();
 
     // The window's controls, by the names the window code uses.
     chrome::ImageControl* aicAlphaImage1;
@@ -84,8 +87,6 @@ private:
     void PasswordSignIn();
     void MobileSignIn();
     void RequestCode();
-    void CountdownTick();
-    void Poll();
     // Sends a sign-in request and handles its answer.
     void SignIn(const std::string& url);
     void Succeed();
