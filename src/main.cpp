@@ -20,6 +20,7 @@ namespace {
 
 // Brings the window the user is working with to the front (a second copy asked for it).
 void comeForward() {
+    qInfo("kivo: another copy asked for the window");
     for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
         if (form->name() == "tray_form") {
             continue;

@@ -74,7 +74,8 @@ QLineEdit* login::input(QWidget* panel, int left, int top, int width, int height
     MoveTwips(box, left, top, width, height);
     box->setFrame(false);
     box->setFont(secret ? WindowFont(kYaHei, 15, true) : WindowFont(kYaHei, 10.5));
-    box->setStyleSheet("QLineEdit { background: rgb(205, 221, 250); color: #222; border: none; }");
+    box->setStyleSheet(QString("QLineEdit { background: rgb(205, 221, 250); color: #222; border: none; %1 }")
+                           .arg(secret ? "lineedit-password-character: 42;" : "")); // "*" per character
     if (secret) {
         box->setEchoMode(QLineEdit::Password);
     }

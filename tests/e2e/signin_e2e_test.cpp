@@ -1,0 +1,148 @@
+// Sign-in end to end: the real browser on a virtual display, the stand-in service, the real
+// HTTP client and cookie store.
+#include "chrome/fonts.h"
+#include "chrome/formregistry.h"
+#include "e2esupport.h"
+#include "platform/curlhttpsession.h"
+#include "platform/webenginebrowser.h"
+#include "platform/webenginecookiestore.h"
+#include "service/httprequest.h"
+#include "service/json/dictionary.h"
+#include "signin/login.h"
+#include "startup/runparameters.h"
+#include "tray/trayform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QLocalSocket>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace kivo::signin {
+namespace {
+
+class SignInEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        chrome::InstallFontSubstitutes();
+        QDir().mkpath("screenshots");
+        QDir(appDir_.path()).mkpath("img");
+        QFile::copy(KIVO_LOADING_GIF, appDir_.filePath("img/loding.gif"));
+        startup::State() = {};
+        startup::State().options.appDir = appDir_.path().toStdString();
+        startup::State().options.baseUrl = service_.url();
+        service::Service() = {};
+        service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
+        platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+        chrome::FormRegistry::instance().setProgramEnd([] {});
+        login::SetShowMainWindow([this] { ++handedOver_; });
+        startup::LoadRunParameters();
+
+        (new tray::TrayForm)->Load();
+        window_ = new login;
+        window_->Load();
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
+    }
+
+    void TearDown() override {
+        chrome::UnloadAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        login::SetShowMainWindow({});
+        chrome::FormRegistry::instance().setProgramEnd({});
+    }
+
+    static std::string devState(const std::string& base, const std::u16string& field) {
+        platform::CurlHttpSession other; // a client of its own, outside the user's session
+        const auto answer = other.get(base + "/dev/state");
+        if (!answer) {
+            return {};
+        }
+        const auto pos = answer->body.find("\"" + std::string(field.begin(), field.end()) + "\":");
+        return pos == std::string::npos ? std::string() : answer->body.substr(pos, 40);
+    }
+
+    test::StandInService service_{1};
+    QTemporaryDir appDir_;
+    login* window_ = nullptr;
+    int handedOver_ = 0;
+};
+
+TEST_F(SignInEndToEnd, PasswordAfterAWrongOne) {
+    window_->SelectPasswordTab();
+    // As a person does it: click the hint, type.
+    window_->activateWindow();
+    QTest::keyClicks(window_->username, "demo");
+    QTest::mouseClick(window_->password_tip, Qt::LeftButton);
+    QTest::keyClicks(window_->password, "wrong");
+    QTest::mouseClick(window_->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(window_->ErrTip->text(), "用户名或密码错误");
+    QTest::qWait(200);
+    EXPECT_TRUE(test::saveScreenshot("signin-error"));
+
+    window_->password->clear();
+    QTest::keyClicks(window_->password, "kivo&2026#");
+    QTest::mouseClick(window_->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(handedOver_, 1);
+    const auto data = startup::State().UserData.dictionary();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->Item(u"nickname").text(), u"林晓雨");
+    EXPECT_NE(devState(service_.url(), u"signedIn").find("demo"), std::string::npos);
+}
+
+TEST_F(SignInEndToEnd, SmsCode) {
+    QTest::qWait(300);
+    EXPECT_TRUE(test::saveScreenshot("signin-sms"));
+    window_->mobile->setText("13800138000");
+    QTest::mouseClick(window_->getCaptchaBtn, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(window_->get_captcha->text(), "60 秒重新发送");
+    platform::CurlHttpSession phone;
+    const auto sms = phone.get(service_.url() + "/dev/sms?mobile=13800138000");
+    ASSERT_TRUE(sms.has_value());
+    const auto at = sms->body.find("\"data\":\"");
+    ASSERT_NE(at, std::string::npos);
+    window_->captcha->setText(QString::fromStdString(sms->body.substr(at + 8, 6)));
+    QTest::mouseClick(window_->mobile_btn, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(handedOver_, 1);
+}
+
+TEST_F(SignInEndToEnd, QrCodeComesWithTheClientsSession) {
+    window_->SelectCodeTab();
+    // The browser fetches the QR picture; the service ties it to the cookie that came with it.
+    ASSERT_TRUE(test::waitFor([&] { return devState(service_.url(), u"qrShown").rfind("\"qrShown\":1", 0) == 0; }));
+    QTest::qWait(500);
+    EXPECT_TRUE(test::saveScreenshot("signin-qr"));
+    window_->Poll(); // the service confirms on the first poll of the session that showed the code
+    EXPECT_EQ(handedOver_, 1) << "the poll's session is the one the QR picture was shown in";
+}
+
+TEST(SecondCopy, BringsTheFirstForwardAndEnds) {
+    test::StandInService service;
+    QTemporaryDir appDir;
+    const QStringList args{"--base-url", QString::fromStdString(service.url()), "--app-dir", appDir.path()};
+    QProcess first;
+    first.setProcessChannelMode(QProcess::SeparateChannels);
+    first.start(KIVO_EXECUTABLE, args);
+    ASSERT_TRUE(first.waitForStarted());
+    // The first copy is up once it listens for later copies.
+    ASSERT_TRUE(test::waitFor([&] {
+        QLocalSocket probe;
+        probe.connectToServer(QString("kivo-%1").arg(::getuid()));
+        return probe.waitForConnected(100);
+    }));
+    QProcess second;
+    second.start(KIVO_EXECUTABLE, args);
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(test::waitFor([&] { return first.readAllStandardError().contains("another copy asked"); }, 5000));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.terminate();
+    first.waitForFinished(5000);
+}
+
+} // namespace
+} // namespace kivo::signin
