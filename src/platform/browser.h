@@ -24,6 +24,13 @@ public:
     virtual void setBodyInnerHtml(const QString& html) = 0;
     /// @brief An address by which a page of the service can show a local file (a picture).
     virtual QString localFileUrl(const QString& path) const = 0;
+
+    /// @brief Called before every navigation of the page and of its frames, with the address as
+    /// the page wrote it, its post data and extra headers (as far as the browser shows them);
+    /// setting `cancel` stops the navigation and leaves the page where it is.
+    using BeforeNavigate =
+        std::function<void(const QString& url, const QString& postData, const QString& headers, bool& cancel)>;
+    virtual void setBeforeNavigate(BeforeNavigate hook) = 0;
 };
 
 /// @brief Makes the browsers of the windows: the real one in the program, a fake in window tests.

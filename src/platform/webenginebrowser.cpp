@@ -6,6 +6,12 @@
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 
 namespace kivo::platform {
@@ -30,9 +36,89 @@ QString literal(const QString& text) {
     }
     return out + "'";
 }
+// An address such as happ://MyCMD.CMD%20%22sys%22/ (a host holding "%") does not survive
+// QUrl, so the page itself hands it over: a script in the application world catches every
+// navigation to happ:// and navigates to "happ:" + the whole address percent-encoded instead,
+// which acceptNavigationRequest decodes back.
+const char* kHappScript = R"JS(
+(function () {
+    if (!window.navigation) return;
+    navigation.addEventListener('navigate', function (event) {
+        var to = event.destination && event.destination.url;
+        if (to && to.slice(0, 7).toLowerCase() === 'happ://') {
+            event.preventDefault();
+            window.location.href = 'happ:' + encodeURIComponent(to);
+        }
+    });
+})();
+)JS";
+
+// Nothing is ever loaded from happ: addresses.
+class RefusingSchemeHandler : public QWebEngineUrlSchemeHandler {
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+    void requestStarted(QWebEngineUrlRequestJob* job) override { job->fail(QWebEngineUrlRequestJob::RequestDenied); }
+};
+
+void prepareProfile(QWebEngineProfile* profile) {
+    static bool done = false;
+    if (done) {
+        return;
+    }
+    done = true;
+    profile->installUrlSchemeHandler("happ", new RefusingSchemeHandler(profile));
+    QWebEngineScript script;
+    script.setName("kivo-happ");
+    script.setSourceCode(QString::fromLatin1(kHappScript));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(true);
+    profile->scripts()->insert(script);
+}
+
+class InterceptingPage : public QWebEnginePage {
+public:
+    InterceptingPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
+    void setHook(Browser::BeforeNavigate hook) { hook_ = std::move(hook); }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        if (!hook_) {
+            return url.scheme() != QLatin1String("happ");
+        }
+        bool cancel = false;
+        if (url.scheme() == QLatin1String("happ")) {
+            // The raw address, as the page wrote it.
+            const QString raw = QUrl::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8());
+            hook_(raw.startsWith(QLatin1String("happ://")) ? raw : url.toString(), QString(), QString(), cancel);
+            return false;
+        }
+        // Post data and extra headers of a navigation are not shown by this browser.
+        hook_(url.toString(), QString(), QString(), cancel);
+        return !cancel;
+    }
+
+private:
+    Browser::BeforeNavigate hook_;
+};
+
 } // namespace
 
+void WebEngineBrowser::RegisterSchemes() {
+    QWebEngineUrlScheme happ("happ");
+    happ.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    happ.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(happ);
+}
+
+void WebEngineBrowser::setBeforeNavigate(BeforeNavigate hook) {
+    static_cast<InterceptingPage*>(view_->page())->setHook(std::move(hook));
+}
+
 WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(parent)) {
+    QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+    prepareProfile(profile);
+    view_->setPage(new InterceptingPage(profile, view_));
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     loaded_ = QObject::connect(view_, &QWebEngineView::loadFinished, view_, [this](bool) {
@@ -44,7 +130,10 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(p
     });
 }
 
-WebEngineBrowser::~WebEngineBrowser() { QObject::disconnect(loaded_); }
+WebEngineBrowser::~WebEngineBrowser() {
+    QObject::disconnect(loaded_);
+    static_cast<InterceptingPage*>(view_->page())->setHook({}); // the hook may refer to our owner
+}
 
 QWidget* WebEngineBrowser::widget() { return view_; }
 

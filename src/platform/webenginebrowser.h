@@ -22,6 +22,10 @@ public:
     void setBodyStyle(const QString& property, const QString& value) override;
     void setBodyInnerHtml(const QString& html) override;
     QString localFileUrl(const QString& path) const override;
+    void setBeforeNavigate(BeforeNavigate hook) override;
+
+    /// @brief Registers the "happ" scheme; call before the application object exists.
+    static void RegisterSchemes();
 
     QWebEngineView* view() const { return view_; }
 

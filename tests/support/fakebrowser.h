@@ -22,6 +22,17 @@ public:
     }
     void setBodyInnerHtml(const QString& html) override { calls << "inner " + html; }
     QString localFileUrl(const QString& path) const override { return path; }
+    void setBeforeNavigate(BeforeNavigate hook) override { beforeNavigate = std::move(hook); }
+
+    // A navigation as the page would start it; true when it went ahead.
+    bool pageNavigates(const QString& url, const QString& postData = {}, const QString& headers = {}) {
+        bool cancel = false;
+        if (beforeNavigate) {
+            beforeNavigate(url, postData, headers, cancel);
+        }
+        return !cancel;
+    }
+    BeforeNavigate beforeNavigate;
 
     QStringList calls;
 

@@ -1,3 +1,4 @@
+#include "happcommand.h"
 #include "inicommand.h"
 #include "jsoncommand.h"
 #include "service/httprequest.h"
@@ -71,6 +72,24 @@ TEST(KivoctlRequest, PrintsEachAnswerAndTheCookiesHandedOver) {
     EXPECT_EQ(runRequestCommand({"--base-url", server.url(), "/a", "/b"}, out, err), 0);
     EXPECT_EQ(out.str(), "{\"status\":1,\"data\":\"\\u597D\"}\ncookie SID=s1\nnothing\n");
     service::Service() = {};
+}
+
+} // namespace
+} // namespace kivo::tools
+
+namespace kivo::tools {
+namespace {
+
+TEST(KivoctlHapp, PrintsCallsThenOkErrorOrPass) {
+    std::ostringstream out;
+    EXPECT_EQ(runHappCommand({"happ://MyCMD.CMD%20%22sys%22/", "happ://CMD(%22loading%22)", "http://x/",
+                              "happ://CMD%20%22select%22,%20%22order%22,%2042/"},
+                             out),
+              0);
+    EXPECT_EQ(out.str(), "CMD\t\"sys\"\t\"\"\t\"\"\t\"\"\t\"\"\t\"\"\nok\n"
+                         "error 1032: Invalid character\n"
+                         "pass\n"
+                         "CMD\t\"select\"\t\"order\"\t\"42\"\t\"\"\t\"\"\t\"\"\nok\n");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // kivoctl: the maintainer's diagnostics tool.
+#include "happcommand.h"
 #include "inicommand.h"
 #include "jsoncommand.h"
 #include "servicecommands.h"
@@ -21,6 +22,8 @@ constexpr const char* kUsage = "usage: kivoctl COMMAND [ARGS...]\n"
                                "  request [--base-url URL] PATH...\n"
                                "                            send service requests; print each answer and the cookies\n"
                                "                            handed to the browser\n"
+                               "  happ URL...               run page addresses through the page bridge; print the\n"
+                               "                            commands they send\n"
                                "  config [--base-url URL] [--app-dir DIR]\n"
                                "                            download the menu configuration as start-up does; print the\n"
                                "                            run-parameter file\n";
@@ -43,6 +46,9 @@ int main(int argc, char** argv) {
     }
     if (command == "request") {
         return kivo::tools::runRequestCommand(rest, std::cout, std::cerr);
+    }
+    if (command == "happ") {
+        return kivo::tools::runHappCommand(rest, std::cout);
     }
     if (command == "config") {
         return kivo::tools::runConfigCommand(rest, std::cout, std::cerr);

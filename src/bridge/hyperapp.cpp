@@ -1,0 +1,113 @@
+#include "bridge/hyperapp.h"
+
+#include <QLoggingCategory>
+#include <QMessageBox>
+
+Q_LOGGING_CATEGORY(lcBridge, "kivo.bridge.hyperapp")
+
+namespace kivo::bridge {
+
+namespace {
+
+// MsgBox through a Qt message box: OK, OK/Cancel, Yes/No/Cancel, Yes/No.
+int showMessage(const std::u16string& prompt, int buttons, const std::u16string& title) {
+    QMessageBox box(QMessageBox::Information, QString::fromStdU16String(title), QString::fromStdU16String(prompt));
+    switch (buttons & 7) {
+    case 1:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case 3:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case 4:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return 2;
+    case QMessageBox::Yes: return 6;
+    case QMessageBox::No: return 7;
+    default: return 1;
+    }
+}
+
+} // namespace
+
+HyperApp::HyperApp() {
+    Script.msgBox = showMessage; // the engine may show its own dialogs
+    Script.onError = [this](const script::ScriptError& error, std::u16string_view statement) {
+        Script_Sink_Error(error, statement);
+    };
+}
+
+HyperApp::~HyperApp() {
+    Script.onError = nullptr;
+    if (MainIE != nullptr) {
+        MainIE->setBeforeNavigate({});
+    }
+}
+
+bool HyperApp::Init(platform::Browser* brw) {
+    if (brw == nullptr) {
+        return false;
+    }
+    MainIE = brw;
+    MainIE->setBeforeNavigate([this](const QString& url, const QString& post, const QString& headers, bool& cancel) {
+        MainIE_Sink_BeforeNavigate2(url, post, headers, cancel);
+    });
+    return true;
+}
+
+void HyperApp::AddObject(const std::u16string& szObjName, std::shared_ptr<script::ScriptObject> Obj) {
+    Script.AddObject(szObjName, std::move(Obj), true);
+}
+
+std::u16string HyperApp::DecodeHex(std::u16string_view szString) {
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    std::u16string text(szString);
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t code[3] = {u'%', kHex[byte >> 4], kHex[byte & 15]};
+        const std::u16string_view pattern(code, 3);
+        const char16_t replacement = byte < 0x80 ? static_cast<char16_t>(byte) : u'\uFFFD';
+        if (text.find(pattern) == std::u16string::npos) {
+            continue;
+        }
+        std::u16string next;
+        next.reserve(text.size());
+        size_t at = 0;
+        for (size_t hit = text.find(pattern); hit != std::u16string::npos; hit = text.find(pattern, at)) {
+            next.append(text, at, hit - at);
+            next.push_back(replacement);
+            at = hit + 3;
+        }
+        next.append(text, at, std::u16string::npos);
+        text = std::move(next);
+    }
+    return text;
+}
+
+void HyperApp::MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& PostData, const QString& Headers,
+                                           bool& Cancel) {
+    LastPostData = PostData;
+    LastHeaders = Headers;
+    if (!URL.startsWith(QLatin1String("happ://"))) {
+        return;
+    }
+    Cancel = true;
+    std::u16string s = URL.mid(7).toStdU16String();
+    if (!s.empty() && s.back() == u'/') {
+        s.pop_back();
+        s = DecodeHex(s);
+    }
+    Script.ExecuteStatement(s);
+}
+
+void HyperApp::Script_Sink_Error(const script::ScriptError& error, std::u16string_view statement) {
+    qCWarning(lcBridge).noquote() << "script error" << error.number() << QString::fromStdU16String(error.source())
+                                  << QString::fromStdU16String(error.description()) << "in:"
+                                  << QString::fromStdU16String(std::u16string(statement));
+}
+
+} // namespace kivo::bridge
