@@ -245,6 +245,24 @@ void WorkbenchService::routes() {
         }
         answer(res, 1, {{"confirmed", confirmed}});
     });
+    // Development only: a page that sends happ addresses every way a page can.
+    server_.Get("/dev/happ", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(R"HTML(<!doctype html><html><head><meta charset="utf-8"><title>happ</title></head><body>
+<h1>happ</h1>
+<a id="link" href="happ://MyCMD.CMD%20%22link%22/">link</a>
+<button id="href" onclick="location.href='happ://MyCMD.CMD%20%22href%22/'">href</button>
+<button id="assign" onclick="location.assign('happ://CMD(%22assign%22)/')">assign</button>
+<form id="form" action="happ://MyCMD.CMD%20%22form%22/" method="post"><button id="submit">form</button></form>
+<iframe id="frame" src="/dev/happ-frame"></iframe>
+</body></html>)HTML",
+                        "text/html; charset=utf-8");
+    });
+    server_.Get("/dev/happ-frame", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(R"HTML(<!doctype html><html><body>
+<a id="inner" href="happ://CMD%20%22frame%22,%20%22%E4%B8%AD%22/">frame</a>
+</body></html>)HTML",
+                        "text/html; charset=utf-8");
+    });
     server_.Get("/dev/sms", [this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         const auto it = smsCodes_.find(req.get_param_value("mobile"));

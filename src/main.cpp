@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
         return options.help ? 0 : 2;
     }
 
+    platform::WebEngineBrowser::RegisterSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kivo");

@@ -107,7 +107,7 @@ private:
 void WebEngineBrowser::RegisterSchemes() {
     QWebEngineUrlScheme happ("happ");
     happ.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    happ.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    happ.setFlags({});
     QWebEngineUrlScheme::registerScheme(happ);
 }
 

@@ -1,0 +1,14 @@
+// The main of end-to-end tests: the happ scheme must be known before the application exists.
+#include "platform/webenginebrowser.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    kivo::platform::WebEngineBrowser::RegisterSchemes();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
