@@ -207,6 +207,46 @@ void WorkbenchService::routes() {
         answer(res, 1, nullptr);
     });
 
+    // The workbench start page; it tells the client it has loaded through a happ address.
+    server_.Get("/desktop/site/index", [this](const httplib::Request& req, httplib::Response& res) {
+        std::string name = "访客";
+        {
+            std::lock_guard lock(mutex_);
+            Session& s = session(req, res);
+            if (const auto* a = s.user.empty() ? nullptr : account("username", s.user)) {
+                name = (*a)["nickname"].get<std::string>();
+            }
+        }
+        res.set_content(R"HTML(<!doctype html><html lang="zh-CN"><head><meta charset="utf-8"><title>工作台</title>
+<style>
+*{box-sizing:border-box}body{margin:0;font-family:'Noto Sans CJK SC','Microsoft YaHei',sans-serif;background:#F4F6F9;color:#333}
+.wrap{padding:22px 26px}.hello{font-size:20px;margin:0 0 4px}.sub{color:#888;font-size:13px;margin:0 0 18px}
+.cards{display:grid;grid-template-columns:repeat(4,1fr);gap:14px;margin-bottom:18px}
+.card{background:#fff;border-radius:8px;padding:14px 16px;box-shadow:0 1px 4px rgba(0,0,0,.06)}
+.card b{display:block;font-size:26px;color:#127FC2;margin-top:6px}.card span{color:#888;font-size:13px}
+.cols{display:grid;grid-template-columns:3fr 2fr;gap:14px}
+.panel{background:#fff;border-radius:8px;padding:14px 18px;box-shadow:0 1px 4px rgba(0,0,0,.06)}
+.panel h3{margin:0 0 10px;font-size:15px;color:#127FC2}.panel li{list-style:none;padding:8px 0;border-bottom:1px solid #F0F0F0;font-size:13px}
+.panel ul{margin:0;padding:0}.tag{display:inline-block;font-size:12px;padding:1px 8px;border-radius:10px;background:#E6F4FD;color:#1B9BEA;margin-right:8px}
+.time{float:right;color:#AAA;font-size:12px}
+</style></head><body><div class="wrap">
+<p class="hello">下午好，)HTML" + name + R"HTML(</p><p class="sub">今天是忙碌而充实的一天，以下是您的工作概览。</p>
+<div class="cards">
+<div class="card"><span>今日待办</span><b>6</b></div><div class="card"><span>未读消息</span><b>12</b></div>
+<div class="card"><span>本月订单</span><b>128</b></div><div class="card"><span>待审批</span><b>3</b></div></div>
+<div class="cols"><div class="panel"><h3>待办事项</h3><ul>
+<li><span class="tag">审批</span>采购申请：办公电脑 5 台<span class="time">10:24</span></li>
+<li><span class="tag">客户</span>回访杭州云岫科技的合同续约<span class="time">11:00</span></li>
+<li><span class="tag">订单</span>核对订单 #20261208-031 的发货信息<span class="time">14:30</span></li>
+<li><span class="tag">报表</span>提交十一月销售周报<span class="time">17:00</span></li></ul></div>
+<div class="panel"><h3>公告通知</h3><ul>
+<li>年终盘点将于 12 月 20 日开始</li><li>新版考勤制度已发布，请查阅</li><li>本周五下午全员培训</li></ul></div></div>
+</div><script>
+window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%20%22loading%22/'; });
+</script></body></html>)HTML",
+                        "text/html; charset=utf-8");
+    });
+
     server_.Get("/user/site/reg", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(page("新用户注册", "<p>请联系贵公司的管理员开通 Velmora 工作台账号。</p>"), "text/html; charset=utf-8");
     });

@@ -1,6 +1,8 @@
 // Kivo: wires the subsystems together and runs the start-up sequence.
+#include "bridge/hacmd.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
+#include "mainwin/home.h"
 #include "platform/singleinstance.h"
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
@@ -60,6 +62,11 @@ int main(int argc, char** argv) {
     QObject::connect(&single, &platform::SingleInstance::activationRequested, &comeForward);
 
     platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+    // A sign-in opens the main window; page commands reach it, creating it when needed.
+    signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
+    bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
+        mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
+    });
     service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
 
     // 2. Run parameters, the service address and the menu configuration.

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace kivo::chrome {
 
@@ -31,7 +32,12 @@ void ImageControl::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::Antialiasing);
+    if (round_) {
+        QPainterPath circle;
+        circle.addEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
+        painter.setClipPath(circle);
+    }
     painter.drawImage(rect(), picture_);
 }
 

@@ -19,6 +19,12 @@ public:
     /// Loads and shows a picture file; a missing, empty or undecodable file shows nothing.
     void LoadFile(const QString& path);
 
+    /// Draws the picture clipped to a circle (avatars).
+    void setRound(bool round) {
+        round_ = round;
+        update();
+    }
+
     int index() const { return index_; }
     void setIndex(int index) { index_ = index; }
 
@@ -37,6 +43,7 @@ private:
     QImage picture_;
     int index_ = -1;
     bool pressed_ = false;
+    bool round_ = false;
 };
 
 } // namespace kivo::chrome

@@ -1,0 +1,318 @@
+#include "mainwin/home.h"
+
+#include "bridge/hacmd.h"
+#include "chrome/fonts.h"
+#include "chrome/formregistry.h"
+#include "chrome/windowhelpers.h"
+#include "platform/twips.h"
+#include "platform/urlopener.h"
+#include "service/httprequest.h"
+#include "service/json/collection.h"
+#include "service/json/dictionary.h"
+#include "service/json/jsonparser.h"
+#include "service/json/textcodec.h"
+#include "service/sessioncookies.h"
+#include "startup/runparameters.h"
+
+#include <QLoggingCategory>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+
+Q_LOGGING_CATEGORY(lcHome, "kivo.mainwin.home")
+
+namespace kivo::mainwin {
+
+using chrome::ImageControl;
+using chrome::WindowFont;
+using platform::MoveTwips;
+using platform::PixelsToTwips;
+using platform::TwipsToPixels;
+
+namespace {
+
+const QString kYaHei = QStringLiteral("微软雅黑");
+constexpr int kWebTop = 1940;
+
+QPointer<home>& instance() {
+    static QPointer<home> window;
+    return window;
+}
+
+std::function<void(const QString&)>& messageBox() {
+    static std::function<void(const QString&)> show;
+    return show;
+}
+
+// A cached menu array; absent or unreadable text (a first run whose download failed) reads as
+// an empty array, so the window opens with its start page.
+json::JsonValue cachedMenu(const char* key) {
+    const std::string text = startup::ReadIniValue(startup::RunParameterFile(), startup::kRunParameterSection, key);
+    json::JsonValue parsed = json::JsonParse(json::Utf8ToUtf16(text));
+    if (!parsed.isCollection()) {
+        if (!text.empty()) {
+            qCWarning(lcHome) << "the cached" << key << "menu does not parse; showing no menu";
+        }
+        return json::JsonValue(std::make_shared<json::Collection>());
+    }
+    return parsed;
+}
+
+QString field(const char16_t* name) {
+    const json::JsonValue& v = service::Field(startup::State().UserData, name);
+    if (v.isText()) {
+        return QString::fromStdU16String(v.text());
+    }
+    if (v.isNumber()) {
+        return QString::fromStdString(v.number().toString());
+    }
+    return {};
+}
+
+} // namespace
+
+home* home::Instance() {
+    if (!instance()) {
+        auto* window = new home;
+        instance() = window;
+        window->Load();
+    }
+    return instance();
+}
+
+home* home::Existing() { return instance(); }
+
+void home::SetMessageBox(std::function<void(const QString&)> show) { messageBox() = std::move(show); }
+
+home::home() : Form("home") {
+    setWindowTitle("Velmora 工作台");
+    resize(950, 600);
+    build();
+}
+
+home::~home() = default;
+
+void home::build() {
+    header_ = chrome::LoadResourceImage(107);
+    auto image = [this](int l, int t, int w, int h, const QImage& picture = {}) {
+        auto* control = new ImageControl(this);
+        MoveTwips(control, l, t, w, h);
+        control->setPicture(picture);
+        return control;
+    };
+    auto label = [this](int l, int t, int w, int h, double points, Qt::Alignment align) {
+        auto* text = new QLabel(this);
+        MoveTwips(text, l, t, w, h);
+        text->setFont(WindowFont(kYaHei, points));
+        text->setStyleSheet("color: white; background: transparent;");
+        text->setAlignment(align | Qt::AlignVCenter);
+        return text;
+    };
+
+    aicAlphaImage1 = image(240, 150, 1065, 195, chrome::LoadPicture("logo"));
+    aicAlphaImage1->setCursor(Qt::ArrowCursor);
+    connect(aicAlphaImage1, &ImageControl::MouseDown, this, [this] { StartDrag(); });
+    avatar_bg = image(400, 465, 1410, 1410, chrome::LoadPicture("avatar_frame"));
+    avatar = image(405, 465, 1410, 1410);
+    avatar->setRound(true);
+    for (auto* picture : {avatar_bg, avatar}) {
+        picture->setCursor(Qt::ArrowCursor);
+    }
+    avatar_bg->raise();
+    username = label(2160, 480, 2055, 375, 14.25, Qt::AlignLeft);
+    signature = label(2160, 960, 6375, 375, 10.5, Qt::AlignLeft);
+    companyname = label(9155, 960, 4695, 375, 12, Qt::AlignRight);
+
+    aicAlphaImage2 = image(12960, 120, 180, 180, chrome::LoadPicture("menu_white"));
+    home_min = new chrome::ClickLabel("-", this);
+    MoveTwips(home_min, 13395, 120, 255, 195);
+    home_min->setFont(WindowFont("黑体", 14.25, true));
+    home_min->setStyleSheet("color: white; background: transparent;");
+    home_min->setAlignment(Qt::AlignCenter);
+    home_min->setCursor(Qt::PointingHandCursor);
+    connect(home_min, &chrome::ClickLabel::Click, this, &home::Minimise);
+    home_close = image(13850, 120, 180, 180, chrome::LoadPicture("close_white"));
+    connect(home_close, &ImageControl::Click, this, &home::Close);
+
+    leftMenuBox = new chrome::PictureBox(this);
+    MoveTwips(leftMenuBox, 20, kWebTop, 2040, 7050);
+    leftMenuBox->setBackColor(QColor(0xED, 0xED, 0xED));
+    leftMenuBox->hide();
+
+    webArea = new QWidget(this);
+    MoveTwips(webArea, 1190, kWebTop, 7335, 5295);
+    if (platform::Browsers()) {
+        web = platform::Browsers()(this);
+        loadingWeb = platform::Browsers()(this);
+    }
+    if (web) {
+        MoveTwips(web->widget(), 1190, kWebTop, 7335, 5295);
+    }
+    if (loadingWeb) {
+        MoveTwips(loadingWeb->widget(), 1190, kWebTop, 7335, 5295);
+        loadingWeb->widget()->hide();
+    }
+}
+
+QWidget* home::webWidget() const { return web ? web->widget() : webArea; }
+
+// ---- creation ----
+
+void home::onLoad() {
+    topMenuItems = cachedMenu("topMenu");
+    leftMenuItems = cachedMenu("leftMenu");
+
+    ApplyStick(startup::State().stick);
+    shadow_ = std::make_unique<chrome::aShadow>();
+    if (shadow_->Shadow(this)) {
+        shadow_->setDepth(6);
+        shadow_->setColor(0);
+        shadow_->setTransparency(40);
+    }
+    LayoutWindow();
+    std::string address;
+    service::CopySessionCookies(address);
+    ShowLoadingOverlay();
+    if (web) {
+        web->navigate(QString::fromStdString(service::Service().BaseUrl) + "/desktop/site/index");
+    }
+    bridge_ = std::make_unique<bridge::HyperApp>();
+    if (!bridge_->Init(web.get())) {
+        if (messageBox()) {
+            messageBox()("初始化失败！");
+        } else {
+            QMessageBox::information(this, windowTitle(), "初始化失败！", QMessageBox::Ok);
+        }
+    } else {
+        bridge_->AddObject(u"MyCMD", std::make_shared<bridge::HACMD>());
+        FillProfile();
+    }
+    PrepareOverlay();
+    CentreOnScreen();
+}
+
+void home::FillProfile() {
+    username->setText(field(u"nickname"));
+    signature->setText(field(u"signature"));
+    companyname->setText(field(u"companyname"));
+    avatar->setPicture(chrome::LoadPictureFromPath(field(u"avatar")));
+}
+
+void home::PrepareOverlay() {
+    if (!loadingWeb) {
+        return;
+    }
+    const QString gif = QString::fromStdString((startup::State().options.appDir / "img" / "loding.gif").string());
+    loadingWeb->writeDocument("<body style='width:100%;height:100%;background:url(" + loadingWeb->localFileUrl(gif) +
+                                  ") no-repeat center center'></body>",
+                              QString::fromStdString(service::Service().BaseUrl));
+    loadingWeb->setBodyStyle("border", "none");
+    loadingWeb->setBodyStyle("overflow", "hidden");
+    loadingWeb->setBodyStyle("margin", "0px");
+    loadingWeb->setBodyStyle("padding", "0px");
+}
+
+// ---- layout ----
+
+void home::LayoutWindow() {
+    const int W = PixelsToTwips(width());
+    const int H = PixelsToTwips(height());
+    QWidget* browser = webWidget();
+    if (leftMenuShown == 1) {
+        browser->setGeometry(TwipsToPixels(1190), browser->y(), TwipsToPixels(W - 1210), browser->height());
+        leftMenuBox->setGeometry(leftMenuBox->x(), leftMenuBox->y(), TwipsToPixels(1170),
+                                 TwipsToPixels(H - kWebTop - 10));
+        leftMenuBox->show();
+    } else {
+        browser->setGeometry(TwipsToPixels(20), browser->y(), TwipsToPixels(W - 40), browser->height());
+        leftMenuBox->hide();
+    }
+    browser->resize(browser->width(), TwipsToPixels(H - kWebTop - 20));
+    if (browser != webArea) {
+        webArea->setGeometry(browser->geometry());
+    }
+    companyname->move(TwipsToPixels(W - platform::WidthTwips(companyname) - 400), companyname->y());
+    home_close->move(TwipsToPixels(W - platform::WidthTwips(home_close) - 220), home_close->y());
+    home_min->move(TwipsToPixels(W - platform::WidthTwips(home_min) - 600), home_min->y());
+    update(); // the header and the border lines are painted for the new size
+}
+
+void home::ShowLoadingOverlay() {
+    if (!loadingWeb) {
+        return;
+    }
+    loadingWeb->widget()->setGeometry(webWidget()->geometry());
+    loadingWeb->widget()->show();
+    loadingWeb->widget()->raise();
+}
+
+void home::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.drawImage(QRect(0, 0, width(), TwipsToPixels(1965)), header_);
+    const int W = PixelsToTwips(width());
+    const int H = PixelsToTwips(height());
+    painter.setPen(QColor(0xE0, 0xE0, 0xE0));
+    painter.drawLine(0, TwipsToPixels(1960), 0, TwipsToPixels(H));                                  // border_left
+    painter.drawLine(TwipsToPixels(W - 20), TwipsToPixels(1960), TwipsToPixels(W - 20), TwipsToPixels(H)); // right
+    painter.drawLine(0, TwipsToPixels(H - 10), TwipsToPixels(W), TwipsToPixels(H - 10));            // bottom
+}
+
+void home::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    if (!isMinimized()) {
+        LayoutWindow();
+    }
+}
+
+// ---- header buttons ----
+
+void home::mousePressEvent(QMouseEvent*) { StartDrag(); }
+
+void home::Minimise() {
+    hide();
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void home::Close() {
+    if (startup::State().endStatus == "1") {
+        chrome::UnloadAllForms();
+    } else {
+        hide();
+    }
+}
+
+// ---- page commands ----
+
+void home::CMD(const std::u16string& Action, const std::u16string&, const std::u16string&, const std::u16string&,
+               const std::u16string&, const std::u16string&) {
+    if (Action == u"loading") {
+        if (loadingWeb) {
+            loadingWeb->widget()->hide();
+        }
+        return;
+    }
+    if (Action == u"bbsvelmora") {
+        platform::UrlOpener::open(KIVO_FORUM_URL);
+    } else if (Action == u"wwwvelmora") {
+        platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl));
+    }
+    // "sys" and the selection of left items by their marks arrive with the settings window
+    // and the menu bars.
+    qCInfo(lcHome) << "page command" << QString::fromStdU16String(Action);
+}
+
+// ---- unload ----
+
+void home::onUnload() {
+    service::HttpRequest(service::Service().BaseUrl + "/desktop/site/logout", "");
+    std::string address;
+    service::CopySessionCookies(address);
+    shadow_.reset();
+    if (bridge_) {
+        bridge_.reset();
+    }
+}
+
+} // namespace kivo::mainwin

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "bridge/hyperapp.h"
+#include "chrome/ashadow.h"
+#include "chrome/clicklabel.h"
+#include "chrome/form.h"
+#include "chrome/imagecontrol.h"
+#include "chrome/picturebox.h"
+#include "platform/browser.h"
+#include "service/json/jsonvalue.h"
+
+#include <QLabel>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kivo::mainwin {
+
+/// The main window: the frame around the workbench pages, with the profile panel in its header,
+/// the loading overlay over the browser, and the logout when the program ends.
+class home : public chrome::Form {
+    Q_OBJECT
+public:
+    /// The program's one main window, created (and loaded) when it does not exist yet.
+    static home* Instance();
+    /// The window if it exists, without creating it.
+    static home* Existing();
+
+    /// How the window shows a message box (tests put a recorder here).
+    static void SetMessageBox(std::function<void(const QString&)> show);
+
+    ~home() override;
+
+    /// A command from page script (MyCMD.CMD): Action and its argument A; B to E are unused.
+    void CMD(const std::u16string& Action, const std::u16string& A, const std::u16string& B = {},
+             const std::u16string& C = {}, const std::u16string& D = {}, const std::u16string& E = {});
+    void LayoutWindow();
+    void ShowLoadingOverlay();
+
+    // Window state.
+    json::JsonValue topMenuItems;
+    json::JsonValue leftMenuItems;
+    int leftMenuShown = 0;
+
+    // Controls, by the names the window code uses.
+    chrome::ImageControl *aicAlphaImage1, *avatar_bg, *avatar;
+    QLabel *username, *signature, *companyname;
+    chrome::ImageControl* aicAlphaImage2;
+    chrome::ClickLabel* home_min;
+    chrome::ImageControl* home_close;
+    std::unique_ptr<platform::Browser> web;
+    std::unique_ptr<platform::Browser> loadingWeb;
+    chrome::PictureBox* leftMenuBox;
+    QWidget* webArea; // where web lies when no browser could be made
+
+    bridge::HyperApp* bridge() const { return bridge_.get(); }
+
+protected:
+    home();
+    void onLoad() override;
+    void onUnload() override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void build();
+    void FillProfile();
+    void PrepareOverlay();
+    void Minimise();
+    void Close();
+    QWidget* webWidget() const;
+
+    std::unique_ptr<chrome::aShadow> shadow_;
+    std::unique_ptr<bridge::HyperApp> bridge_;
+    QImage header_;
+};
+
+} // namespace kivo::mainwin
