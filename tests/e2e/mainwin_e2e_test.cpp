@@ -1,0 +1,83 @@
+// From sign-in to sign-out with the real browser and the stand-in service: the main window
+// shows the profile and the start page, whose happ "loading" hides the overlay.
+#include "bridge/hacmd.h"
+#include "chrome/fonts.h"
+#include "chrome/formregistry.h"
+#include "e2esupport.h"
+#include "mainwin/home.h"
+#include "platform/curlhttpsession.h"
+#include "platform/webenginebrowser.h"
+#include "platform/webenginecookiestore.h"
+#include "service/httprequest.h"
+#include "signin/login.h"
+#include "startup/runparameters.h"
+#include "tray/trayform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kivo::mainwin {
+namespace {
+
+TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
+    test::StandInService service;
+    QTemporaryDir appDir;
+    QDir(appDir.path()).mkpath("img");
+    QFile::copy(KIVO_LOADING_GIF, appDir.filePath("img/loding.gif"));
+    chrome::InstallFontSubstitutes();
+    QDir().mkpath("screenshots");
+    startup::State() = {};
+    startup::State().options.appDir = appDir.path().toStdString();
+    startup::State().options.baseUrl = service.url();
+    service::Service() = {};
+    service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
+    platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+    int ends = 0;
+    chrome::FormRegistry::instance().setProgramEnd([&] { ++ends; });
+    signin::login::SetShowMainWindow([] { home::Instance()->show(); });
+    bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
+        home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
+    });
+    startup::LoadRunParameters();
+    (new tray::TrayForm)->Load();
+    auto* signIn = new signin::login;
+    signIn->Load();
+    signIn->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(signIn));
+
+    signIn->SelectPasswordTab();
+    signIn->username->setText("demo");
+    signIn->password->setText("kivo&2026#");
+    QTest::mouseClick(signIn->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
+
+    home* w = home::Existing();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_EQ(w->username->text(), "林晓雨");
+    EXPECT_EQ(w->companyname->text(), "杭州云岫科技有限公司");
+    EXPECT_FALSE(w->avatar->picture().isNull()) << "the avatar comes from the service";
+    // The start page, in the session the sign-in opened, announces itself over happ.
+    EXPECT_TRUE(test::waitFor([&] { return !w->loadingWeb->widget()->isVisible(); }));
+    QTest::qWait(500);
+    EXPECT_TRUE(test::saveScreenshot("main-window"));
+
+    startup::State().endStatus = "1";
+    QTest::mouseClick(w->home_close, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(chrome::IsFormLoaded("home"));
+    platform::CurlHttpSession other;
+    const auto state = other.get(service.url() + "/dev/state");
+    ASSERT_TRUE(state.has_value());
+    EXPECT_NE(state->body.find("\"logouts\":1"), std::string::npos) << state->body;
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    bridge::HACMD::SetCommandHandler({});
+    signin::login::SetShowMainWindow({});
+    chrome::FormRegistry::instance().setProgramEnd({});
+}
+
+} // namespace
+} // namespace kivo::mainwin
