@@ -9,6 +9,10 @@ namespace kivo::platform {
 WindowProcedure::WindowProcedure(QWidget* window, Procedure procedure)
     : QObject(window), window_(window), procedure_(std::move(procedure)) {
     window->installEventFilter(this);
+    // Screens that come, go or change their mode are display changes too.
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &WindowProcedure::displayChanged);
+    connect(qApp, &QGuiApplication::screenAdded, this, &WindowProcedure::displayChanged);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &WindowProcedure::displayChanged);
 }
 
 WindowProcedure::~WindowProcedure() {

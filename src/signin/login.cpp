@@ -366,15 +366,17 @@ void login::ShowLoginError(const QString& message) {
     error_box->show();
 }
 
-void login::PasswordSignIn() {
-    if (username->text().isEmpty()) {
-        ShowLoginError("帐号不能为空！");
-        username->setFocus();
-        return;
+bool login::Filled(QLineEdit* box, const QString& message) {
+    if (!box->text().isEmpty()) {
+        return true;
     }
-    if (password->text().isEmpty()) {
-        ShowLoginError("密码不能为空！");
-        password->setFocus();
+    ShowLoginError(message);
+    box->setFocus();
+    return false;
+}
+
+void login::PasswordSignIn() {
+    if (!Filled(username, "帐号不能为空！") || !Filled(password, "密码不能为空！")) {
         return;
     }
     SignIn(service::Service().BaseUrl + "/desktop/site/login?username=" +
@@ -383,14 +385,7 @@ void login::PasswordSignIn() {
 }
 
 void login::MobileSignIn() {
-    if (mobile->text().isEmpty()) {
-        ShowLoginError("手机号不能为空！");
-        mobile->setFocus();
-        return;
-    }
-    if (captcha->text().isEmpty()) {
-        ShowLoginError("验证码不能为空！");
-        captcha->setFocus();
+    if (!Filled(mobile, "手机号不能为空！") || !Filled(captcha, "验证码不能为空！")) {
         return;
     }
     SignIn(service::Service().BaseUrl + "/desktop/site/loginCode?mobile=" +
@@ -428,9 +423,7 @@ void login::RequestCode() {
         ShowLoginError("60秒内不能重复发送验证码");
         return;
     }
-    if (mobile->text().isEmpty()) {
-        ShowLoginError("手机号不能为空！");
-        mobile->setFocus();
+    if (!Filled(mobile, "手机号不能为空！")) {
         return;
     }
     const json::JsonValue answer = service::HttpRequest(

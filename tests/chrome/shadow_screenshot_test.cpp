@@ -4,9 +4,9 @@
 #include "chrome/form.h"
 #include "chrome/windowhelpers.h"
 #include "platform/screencapabilities.h"
+#include "waitfor.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -28,22 +28,9 @@ protected:
     }
 };
 
-// Waits for the X server's side of things, which no timer of ours drives.
-template <typename F> bool waitFor(F condition, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms) {
-            return false;
-        }
-        QTest::qWait(50);
-    }
-    return true;
-}
-
 TEST(ShadowScreenshot, ABorderlessWindowCastsASoftShadow) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
-    ASSERT_TRUE(waitFor([] { return platform::PerPixelAlphaWindows(); })) << "no compositing manager";
+    ASSERT_TRUE(test::waitFor([] { return platform::PerPixelAlphaWindows(); }, 5000)) << "no compositing manager";
 
     QWidget desk(nullptr, Qt::FramelessWindowHint);
     desk.setGeometry(0, 0, 1280, 800);

@@ -1,11 +1,19 @@
 #pragma once
 
+#include "chrome/fonts.h"
+#include "platform/webenginebrowser.h"
+#include "platform/webenginecookiestore.h"
+#include "service/httprequest.h"
+#include "startup/runparameters.h"
+#include "waitfor.h"
 #include "workbenchservice.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QDir>
+#include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include <memory>
@@ -33,18 +41,20 @@ private:
     int port_ = 0;
 };
 
-// Waits for what happens outside our event loop (the browser's process, the X server),
-// serving events meanwhile.
-template <typename F> bool waitFor(F condition, int ms = 15000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms) {
-            return false;
-        }
-        QTest::qWait(50);
-    }
-    return true;
+// The client as start-up leaves it, for a fresh application folder that holds the loading
+// animation: the real browser and cookie store, the run parameters read, the service's address.
+inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDir) {
+    QDir(appDir.path()).mkpath("img");
+    QFile::copy(KIVO_LOADING_GIF, appDir.filePath("img/loding.gif"));
+    chrome::InstallFontSubstitutes();
+    QDir().mkpath("screenshots");
+    startup::State() = {};
+    startup::State().options.appDir = appDir.path().toStdString();
+    startup::State().options.baseUrl = baseUrl;
+    service::Service() = {};
+    service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
+    platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+    startup::LoadRunParameters();
 }
 
 inline bool saveScreenshot(const QString& name) {

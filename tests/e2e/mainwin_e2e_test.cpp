@@ -25,23 +25,13 @@ namespace {
 TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
     test::StandInService service;
     QTemporaryDir appDir;
-    QDir(appDir.path()).mkpath("img");
-    QFile::copy(KIVO_LOADING_GIF, appDir.filePath("img/loding.gif"));
-    chrome::InstallFontSubstitutes();
-    QDir().mkpath("screenshots");
-    startup::State() = {};
-    startup::State().options.appDir = appDir.path().toStdString();
-    startup::State().options.baseUrl = service.url();
-    service::Service() = {};
-    service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
-    platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+    test::PrepareClient(service.url(), appDir);
     int ends = 0;
     chrome::FormRegistry::instance().setProgramEnd([&] { ++ends; });
     signin::login::SetShowMainWindow([] { home::Instance()->show(); });
     bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
         home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
     });
-    startup::LoadRunParameters();
     (new tray::TrayForm)->Load();
     auto* signIn = new signin::login;
     signIn->Load();

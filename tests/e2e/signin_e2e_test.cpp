@@ -28,19 +28,9 @@ namespace {
 class SignInEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        chrome::InstallFontSubstitutes();
-        QDir().mkpath("screenshots");
-        QDir(appDir_.path()).mkpath("img");
-        QFile::copy(KIVO_LOADING_GIF, appDir_.filePath("img/loding.gif"));
-        startup::State() = {};
-        startup::State().options.appDir = appDir_.path().toStdString();
-        startup::State().options.baseUrl = service_.url();
-        service::Service() = {};
-        service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
-        platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+        test::PrepareClient(service_.url(), appDir_);
         chrome::FormRegistry::instance().setProgramEnd([] {});
         login::SetShowMainWindow([this] { ++handedOver_; });
-        startup::LoadRunParameters();
 
         (new tray::TrayForm)->Load();
         window_ = new login;
