@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QCloseEvent>
 #include <QWindow>
 
 namespace kivo::chrome {
@@ -39,6 +40,14 @@ void Form::Unload() {
     loaded_ = false;
     deleteLater();
     FormRegistry::instance().remove(this);
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    // Closing stays in the window's own hands: it unloads or hides itself as it sees fit.
+    event->ignore();
+    if (loaded_ && !unloading_) {
+        onCloseRequested();
+    }
 }
 
 void Form::Move(int left, int top, int width, int height) {

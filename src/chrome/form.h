@@ -41,6 +41,10 @@ public:
 protected:
     virtual void onLoad() {}
     virtual void onUnload() {}
+    /// The desktop asked the window to close (Alt+F4, the taskbar): by default it unloads;
+    /// windows with a close button of their own do what that button does.
+    virtual void onCloseRequested() { Unload(); }
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QString name_;

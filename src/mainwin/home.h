@@ -60,6 +60,7 @@ protected:
     home();
     void onLoad() override;
     void onUnload() override;
+    void onCloseRequested() override { Close(); }
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -146,14 +146,7 @@ void login::build() {
     });
 
     aicAlphaImage6 = image(this, 13200, 120, 180, 180, LoadPicture("close_white"));
-    connect(aicAlphaImage6, &ImageControl::Click, this, [this] {
-        for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
-            if (form->name() == "tray_form") {
-                form->Unload();
-            }
-        }
-        Unload();
-    });
+    connect(aicAlphaImage6, &ImageControl::Click, this, &login::onCloseRequested);
 
     // Panels: one visible at a time, all at the same place on the card.
     auto panel = [this](int height, int resource) {
@@ -252,6 +245,17 @@ void login::onLoad() {
     if (loding) {
         loding->navigate(QString::fromStdString(service::Service().BaseUrl));
     }
+}
+
+// The close button: the tray window goes first (its icon with it), then this window; the
+// program ends.
+void login::onCloseRequested() {
+    for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
+        if (form->name() == "tray_form") {
+            form->Unload();
+        }
+    }
+    Unload();
 }
 
 void login::onUnload() {

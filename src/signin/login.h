@@ -73,6 +73,7 @@ public:
 protected:
     void onLoad() override;
     void onUnload() override;
+    void onCloseRequested() override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -102,6 +102,21 @@ TEST(Forms, LoadedListUnloadOrderAndProgramEnd) {
     FormRegistry::instance().setProgramEnd({});
 }
 
+TEST(Forms, ADesktopCloseUnloadsThroughTheWindowsOwnSteps) {
+    std::vector<QString> log;
+    int ends = 0;
+    FormRegistry::instance().setProgramEnd([&] { ++ends; });
+    auto* form = new TestForm("about", log);
+    form->Load();
+    form->show();
+    EXPECT_FALSE(form->close()) << "the window decides, not the desktop";
+    EXPECT_EQ(log, (std::vector<QString>{"load about", "unload about"}));
+    EXPECT_FALSE(IsFormLoaded("about"));
+    EXPECT_EQ(ends, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    FormRegistry::instance().setProgramEnd({});
+}
+
 TEST(Forms, GeometryIsInTwips) {
     std::vector<QString> log;
     TestForm form("sys", log);

@@ -163,6 +163,10 @@ TEST_F(HomeTest, CloseHidesUnlessEndStatusIsOne) {
         EXPECT_TRUE(chrome::IsFormLoaded("home")) << status;
     }
     EXPECT_EQ(logouts, 0);
+    startup::State().endStatus = "0";
+    home::Instance()->show();
+    home::Instance()->close(); // Alt+F4 does what the close button does
+    EXPECT_TRUE(chrome::IsFormLoaded("home"));
     startup::State().endStatus = "1";
     home* w = open();
     QTest::mouseClick(w->home_close, Qt::LeftButton, {}, QPoint(2, 2));
