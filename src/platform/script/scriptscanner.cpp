@@ -12,6 +12,13 @@ bool isLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool isIdentChar(char16_t c) { return isLetter(c) || isDigit(c) || c == u'_'; }
 
+int hexDigit(char16_t c) {
+    if (isDigit(c)) return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    return -1;
+}
+
 std::u16string lower(std::u16string s) {
     for (auto& c : s) {
         if (c >= u'A' && c <= u'Z') {
@@ -92,11 +99,8 @@ std::vector<Token> Scan(std::u16string_view s) {
         if (c == u'&' && i + 1 < n && (s[i + 1] == u'H' || s[i + 1] == u'h')) {
             size_t j = i + 2;
             double value = 0;
-            while (j < n && (isDigit(s[j]) || (lower(std::u16string(1, s[j]))[0] >= u'a' &&
-                                               lower(std::u16string(1, s[j]))[0] <= u'f'))) {
-                const char16_t d = lower(std::u16string(1, s[j]))[0];
-                value = value * 16 + (isDigit(d) ? d - u'0' : d - u'a' + 10);
-                ++j;
+            for (int digit = hexDigit(j < n ? s[j] : 0); j < n && digit >= 0; digit = hexDigit(++j < n ? s[j] : 0)) {
+                value = value * 16 + digit;
             }
             if (j == i + 2) {
                 throw ScriptError::syntax(1002);
