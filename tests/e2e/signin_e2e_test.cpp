@@ -69,6 +69,8 @@ TEST_F(SignInEndToEnd, PasswordAfterAWrongOne) {
     QTest::keyClicks(window_->username, "demo");
     QTest::mouseClick(window_->password_tip, Qt::LeftButton);
     QTest::keyClicks(window_->password, "wrong");
+    QTest::qWait(200);
+    EXPECT_TRUE(test::saveScreenshot("signin-password"));
     QTest::mouseClick(window_->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(window_->ErrTip->text(), "用户名或密码错误");
     QTest::qWait(200);

@@ -4,6 +4,10 @@
 #include "service/httprequest.h"
 #include "servicecommands.h"
 #include "testserver.h"
+#include "workbenchservice.h"
+
+#include <filesystem>
+#include <thread>
 
 #include <unistd.h>
 #include <cstdio>
@@ -90,6 +94,30 @@ TEST(KivoctlHapp, PrintsCallsThenOkErrorOrPass) {
                          "error 1032: Invalid character\n"
                          "pass\n"
                          "CMD\t\"select\"\t\"order\"\t\"42\"\t\"\"\t\"\"\t\"\"\nok\n");
+}
+
+} // namespace
+} // namespace kivo::tools
+
+namespace kivo::tools {
+namespace {
+
+TEST(KivoctlConfig, DownloadsLikeStartUpAndPrintsTheFile) {
+    devservice::WorkbenchService stand(KIVO_DEVSERVICE_DATA);
+    const int port = stand.bind(0);
+    std::thread serving([&] { stand.run(); });
+    const std::string dir = ::testing::TempDir() + "kivoctl-config-" + std::to_string(::getpid());
+    std::filesystem::create_directories(dir);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runConfigCommand({"--base-url", "http://127.0.0.1:" + std::to_string(port), "--app-dir", dir}, out, err),
+              0);
+    EXPECT_EQ(out.str().rfind("[SysRunParameter]\ntopMenu=[{\"name\":\"\\u9996\\u9875\"", 0), 0u) << out.str();
+    EXPECT_NE(out.str().find("\nupdateTime=1733616000\n"), std::string::npos);
+    service::Service() = {};
+    stand.stop();
+    serving.join();
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
