@@ -20,7 +20,7 @@ struct ServiceState {
 ServiceState& Service();
 
 /// @brief Creates the run's HTTP client with the service settings (time-outs, certificate checks,
-/// no redirects, cookie engine on). `caFile` names extra certificate authorities; empty for the
+/// no redirects, cookie engine on). `caFile` names the certificate authorities to verify with; empty for the
 /// system's own.
 void CreateHttpClient(const std::string& caFile = {});
 

@@ -52,7 +52,7 @@ std::string RunOptions::Usage() {
     return "  --base-url URL   the service address (built in: " + BuiltInBaseUrl() +
            ")\n"
            "  --app-dir DIR    the application folder holding SysRunParameter.ocx (default: the executable's)\n"
-           "  --ca-file FILE   certificate authorities to trust for the service, besides the system's\n"
+           "  --ca-file FILE   verify the service against these certificate authorities instead of the system's\n"
            "  --help           this text\n";
 }
 
