@@ -59,7 +59,7 @@ protected:
                             "application/json");
         });
         http.Post("/slow", [](const auto&, auto& res) {
-            std::this_thread::sleep_for(2500ms);
+            std::this_thread::sleep_for(4000ms);
             res.set_content("{}", "application/json");
         });
         server_.start();
@@ -123,7 +123,7 @@ TEST_F(HttpRequestTest, RefusedConnectionGivesNothingAndNoHeaders) {
 TEST_F(HttpRequestTest, ReceiveTimeoutEndsTheRequest) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(request("/slow").isNothing());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2400ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3500ms) << "one second without data ends it, not the answer";
 }
 
 TEST_F(HttpRequestTest, WithoutAClientNothingComesBack) {
