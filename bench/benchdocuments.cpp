@@ -18,7 +18,7 @@ struct Lcg {
 };
 
 constexpr std::array kWords = {"工作台", "客户", "订单", "报表", "审批", "消息", "设置", "财务", "库存", "合同",
-                               "日程", "公告", "统计", "员工", "考勤", "项目", "采购", "销售", "资料", "管理"};
+                               "日程",   "公告", "统计", "员工", "考勤", "项目", "采购", "销售", "资料", "管理"};
 
 } // namespace
 
@@ -58,7 +58,8 @@ std::string mixedDocument(size_t bytes) {
         out += R"({"id":)" + n + R"(,"price":-)" + std::to_string(rng.below(100000)) + "." +
                std::to_string(rng.below(1000)) + R"(,"ratio":)" + std::to_string(rng.below(10)) + "." +
                std::to_string(rng.next()) + R"(e-3,"ok":)" + (rng.below(2) != 0 ? "true" : "false") +
-               R"(,"none":null,"text":"line one\nline \"two\"\tcaf\u00e9 \/path\\x )" + kWords[rng.below(kWords.size())] +
+               R"(,"none":null,"text":"line one\nline \"two\"\tcaf\u00e9 \/path\\x )" +
+               kWords[rng.below(kWords.size())] +
                R"(","tags":["a","b\u4e2d",[1,2,[3,{"deep":{"deeper":[]}}]]],"nested":{"x":{"y":{"z":)" + n +
                R"(}},"list":[0.5,-7,1e2,12345678901234567890]}})";
     }

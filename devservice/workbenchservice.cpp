@@ -45,7 +45,9 @@ int WorkbenchService::bind(int port) {
     return server_.bind_to_port("127.0.0.1", port) ? port : -1;
 }
 
-void WorkbenchService::run() { server_.listen_after_bind(); }
+void WorkbenchService::run() {
+    server_.listen_after_bind();
+}
 
 void WorkbenchService::stop() {
     while (!server_.is_running()) {
@@ -54,7 +56,8 @@ void WorkbenchService::stop() {
     server_.stop();
 }
 
-void WorkbenchService::answer(httplib::Response& res, int status, const nlohmann::ordered_json& data, const std::string& msg) {
+void WorkbenchService::answer(httplib::Response& res, int status, const nlohmann::ordered_json& data,
+                              const std::string& msg) {
     const nlohmann::ordered_json envelope{{"status", status}, {"data", data}, {"msg", msg}};
     res.set_content(envelope.dump(), "application/json; charset=utf-8");
 }
@@ -77,7 +80,8 @@ WorkbenchService::Session& WorkbenchService::session(const httplib::Request& req
     return sessions_[fresh.str()];
 }
 
-nlohmann::ordered_json WorkbenchService::userData(const nlohmann::ordered_json& account, const httplib::Request& req) const {
+nlohmann::ordered_json WorkbenchService::userData(const nlohmann::ordered_json& account,
+                                                  const httplib::Request& req) const {
     return {{"nickname", account["nickname"]},
             {"signature", account["signature"]},
             {"companyname", account["companyname"]},
@@ -230,7 +234,8 @@ void WorkbenchService::routes() {
 .panel ul{margin:0;padding:0}.tag{display:inline-block;font-size:12px;padding:1px 8px;border-radius:10px;background:#E6F4FD;color:#1B9BEA;margin-right:8px}
 .time{float:right;color:#AAA;font-size:12px}
 </style></head><body><div class="wrap">
-<p class="hello">下午好，)HTML" + name + R"HTML(</p><p class="sub">今天是忙碌而充实的一天，以下是您的工作概览。</p>
+<p class="hello">下午好，)HTML" +
+                            name + R"HTML(</p><p class="sub">今天是忙碌而充实的一天，以下是您的工作概览。</p>
 <div class="cards">
 <div class="card"><span>今日待办</span><b>6</b></div><div class="card"><span>未读消息</span><b>12</b></div>
 <div class="card"><span>本月订单</span><b>128</b></div><div class="card"><span>待审批</span><b>3</b></div></div>
@@ -248,7 +253,8 @@ window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%
     });
 
     server_.Get("/user/site/reg", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(page("新用户注册", "<p>请联系贵公司的管理员开通 Velmora 工作台账号。</p>"), "text/html; charset=utf-8");
+        res.set_content(page("新用户注册", "<p>请联系贵公司的管理员开通 Velmora 工作台账号。</p>"),
+                        "text/html; charset=utf-8");
     });
     server_.Get("/user/site/getPasswordStep1", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(page("找回密码", "<p>第一步：输入注册手机号，我们会发送验证码帮助您重设密码。</p>"),
@@ -322,8 +328,8 @@ window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%
         for (const auto& [id, s] : sessions_) {
             qrShown = qrShown.get<int>() + (s.qrShown ? 1 : 0);
         }
-        answer(res, 1, {{"logouts", logouts_}, {"sessions", sessions_.size()}, {"signedIn", signedIn},
-                        {"qrShown", qrShown}});
+        answer(res, 1,
+               {{"logouts", logouts_}, {"sessions", sessions_.size()}, {"signedIn", signedIn}, {"qrShown", qrShown}});
     });
 
     server_.set_error_handler([](const httplib::Request&, httplib::Response& res) {

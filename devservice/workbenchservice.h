@@ -25,8 +25,8 @@ public:
 
 private:
     struct Session {
-        std::string user;      // the signed-in account's name, empty when nobody is
-        bool qrShown = false;  // a QR code was fetched with this session's cookie
+        std::string user;     // the signed-in account's name, empty when nobody is
+        bool qrShown = false; // a QR code was fetched with this session's cookie
         bool qrConfirmed = false;
         int qrPolls = 0;
     };
@@ -34,7 +34,8 @@ private:
     void routes();
     // The caller's session, created (with its cookie on the response) when it has none.
     Session& session(const httplib::Request& req, httplib::Response& res);
-    static void answer(httplib::Response& res, int status, const nlohmann::ordered_json& data, const std::string& msg = "");
+    static void answer(httplib::Response& res, int status, const nlohmann::ordered_json& data,
+                       const std::string& msg = "");
     std::string origin(const httplib::Request& req) const;
     nlohmann::ordered_json userData(const nlohmann::ordered_json& account, const httplib::Request& req) const;
 

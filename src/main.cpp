@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     startup::RunOptions options = startup::RunOptions::FromArguments(arguments);
     if (options.help || !options.error.empty()) {
-        (options.help ? std::cout : std::cerr) << (options.error.empty() ? "" : "kivo: " + options.error + "\n")
-                                               << "usage: kivo [OPTIONS]\n"
-                                               << startup::RunOptions::Usage();
+        (options.help ? std::cout : std::cerr)
+            << (options.error.empty() ? "" : "kivo: " + options.error + "\n") << "usage: kivo [OPTIONS]\n"
+            << startup::RunOptions::Usage();
         return options.help ? 0 : 2;
     }
 
@@ -64,9 +64,8 @@ int main(int argc, char** argv) {
     platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
     // A sign-in opens the main window; page commands reach it, creating it when needed.
     signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
-    bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
-        mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
-    });
+    bridge::HACMD::SetCommandHandler(
+        [](const bridge::HACMD::Arguments& a) { mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
     service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
 
     // 2. Run parameters, the service address and the menu configuration.

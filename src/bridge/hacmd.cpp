@@ -16,9 +16,13 @@ HACMD::Handler& handler() {
 }
 } // namespace
 
-void HACMD::SetCommandHandler(Handler h) { handler() = std::move(h); }
+void HACMD::SetCommandHandler(Handler h) {
+    handler() = std::move(h);
+}
 
-bool HACMD::hasMember(const std::u16string& lowerName) const { return lowerName == u"cmd"; }
+bool HACMD::hasMember(const std::u16string& lowerName) const {
+    return lowerName == u"cmd";
+}
 
 script::Value HACMD::call(const std::u16string& lowerName, std::vector<script::Value>& args) {
     if (lowerName != u"cmd") {

@@ -26,10 +26,14 @@ int showMessage(const std::u16string& prompt, int buttons, const std::u16string&
         box.setStandardButtons(QMessageBox::Ok);
     }
     switch (box.exec()) {
-    case QMessageBox::Cancel: return 2;
-    case QMessageBox::Yes: return 6;
-    case QMessageBox::No: return 7;
-    default: return 1;
+    case QMessageBox::Cancel:
+        return 2;
+    case QMessageBox::Yes:
+        return 6;
+    case QMessageBox::No:
+        return 7;
+    default:
+        return 1;
     }
 }
 
@@ -106,8 +110,8 @@ void HyperApp::MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& Po
 
 void HyperApp::Script_Sink_Error(const script::ScriptError& error, std::u16string_view statement) {
     qCWarning(lcBridge).noquote() << "script error" << error.number() << QString::fromStdU16String(error.source())
-                                  << QString::fromStdU16String(error.description()) << "in:"
-                                  << QString::fromStdU16String(std::u16string(statement));
+                                  << QString::fromStdU16String(error.description())
+                                  << "in:" << QString::fromStdU16String(std::u16string(statement));
 }
 
 } // namespace kivo::bridge

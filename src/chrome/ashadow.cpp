@@ -29,7 +29,9 @@ bool aShadow::MessageTable::contains(unsigned message) const {
     return false;
 }
 
-aShadow::aShadow() { checkSupport(); }
+aShadow::aShadow() {
+    checkSupport();
+}
 
 aShadow::~aShadow() {
     for (auto it = registryOrder_.rbegin(); it != registryOrder_.rend(); ++it) {
@@ -120,10 +122,10 @@ bool aShadow::sc_Subclass(WindowHandle hwnd, std::int32_t userValue) {
     record->hwnd = hwnd;
     record->owner = this;
     record->userValue = userValue;
-    record->procedure = new WindowProcedure(window, [record](const platform::WindowMessage& m,
-                                                             const WindowProcedure::CallPrevious& previous) {
-        return dispatch(record, m, previous);
-    });
+    record->procedure = new WindowProcedure(
+        window, [record](const platform::WindowMessage& m, const WindowProcedure::CallPrevious& previous) {
+            return dispatch(record, m, previous);
+        });
     registry_[hwnd] = record;
     registryOrder_.push_back(hwnd);
     return true;
@@ -134,8 +136,7 @@ std::intptr_t aShadow::dispatch(const std::shared_ptr<SubclassRecord>& record, c
     if (record->before.contains(m.message)) {
         bool handled = false;
         std::intptr_t result = 0;
-        record->owner->messageHandler(true, handled, result, m.hwnd, m.message, m.wParam, m.lParam,
-                                      record->userValue);
+        record->owner->messageHandler(true, handled, result, m.hwnd, m.message, m.wParam, m.lParam, record->userValue);
         if (handled) {
             return result;
         }
@@ -153,8 +154,7 @@ std::intptr_t aShadow::dispatch(const std::shared_ptr<SubclassRecord>& record, c
     }
     if (record->after.contains(m.message)) {
         bool handled = false;
-        record->owner->messageHandler(false, handled, result, m.hwnd, m.message, m.wParam, m.lParam,
-                                      record->userValue);
+        record->owner->messageHandler(false, handled, result, m.hwnd, m.message, m.wParam, m.lParam, record->userValue);
     }
     return result;
 }
@@ -282,7 +282,9 @@ void aShadow::messageHandler(bool, bool&, std::intptr_t&, WindowHandle, unsigned
     }
 }
 
-bool aShadow::ownerVisible() const { return owner_ && owner_->isVisible(); }
+bool aShadow::ownerVisible() const {
+    return owner_ && owner_->isVisible();
+}
 
 void aShadow::createStrips() {
     for (auto& s : strips_) {

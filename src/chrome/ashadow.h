@@ -84,8 +84,7 @@ public:
 protected:
     /// Called for the messages in the tables, before (and after) the window's own procedure.
     virtual void messageHandler(bool before, bool& handled, std::intptr_t& result, platform::WindowHandle hwnd,
-                                unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                                std::int32_t& userValue);
+                                unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::int32_t& userValue);
 
 private:
     static std::intptr_t dispatch(const std::shared_ptr<SubclassRecord>& record, const platform::WindowMessage& m,

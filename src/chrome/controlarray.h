@@ -37,8 +37,7 @@ template <typename T> void CopyFromTemplate(const T& from, T& to) {
 template <typename T> class ControlArray {
 public:
     /// `configure` runs once for every new element (to connect its events, say).
-    explicit ControlArray(T* element0, std::function<void(T*, int)> configure = {})
-        : configure_(std::move(configure)) {
+    explicit ControlArray(T* element0, std::function<void(T*, int)> configure = {}) : configure_(std::move(configure)) {
         element0->hide();
         setIndex(element0, 0);
         elements_[0] = element0;

@@ -3,9 +3,9 @@
 #include "chrome/formregistry.h"
 #include "platform/twips.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QCloseEvent>
 #include <QWindow>
 
 namespace kivo::chrome {
@@ -19,7 +19,9 @@ Form::Form(const QString& name, Qt::WindowFlags extraFlags)
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
-Form::~Form() { FormRegistry::instance().remove(this); }
+Form::~Form() {
+    FormRegistry::instance().remove(this);
+}
 
 void Form::Load() {
     if (loaded_) {
@@ -56,10 +58,18 @@ void Form::Move(int left, int top, int width, int height) {
     setGeometry(TwipsToPixels(left), TwipsToPixels(top), w, h);
 }
 
-int Form::Left() const { return PixelsToTwips(x()); }
-int Form::Top() const { return PixelsToTwips(y()); }
-int Form::Width() const { return PixelsToTwips(QWidget::width()); }
-int Form::Height() const { return PixelsToTwips(QWidget::height()); }
+int Form::Left() const {
+    return PixelsToTwips(x());
+}
+int Form::Top() const {
+    return PixelsToTwips(y());
+}
+int Form::Width() const {
+    return PixelsToTwips(QWidget::width());
+}
+int Form::Height() const {
+    return PixelsToTwips(QWidget::height());
+}
 
 void Form::CentreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -54,6 +54,8 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void ImageControl::mouseMoveEvent(QMouseEvent*) { emit MouseMove(index_); }
+void ImageControl::mouseMoveEvent(QMouseEvent*) {
+    emit MouseMove(index_);
+}
 
 } // namespace kivo::chrome

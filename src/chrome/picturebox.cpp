@@ -28,6 +28,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
     }
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) { emit MouseDown(event->button()); }
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    emit MouseDown(event->button());
+}
 
 } // namespace kivo::chrome

@@ -22,9 +22,13 @@ QByteArray ResourceBytes(int id) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QImage LoadResourceImage(int id) { return LoadJpegResource(ResourceBytes(id)); }
+QImage LoadResourceImage(int id) {
+    return LoadJpegResource(ResourceBytes(id));
+}
 
-QImage LoadPicture(const QString& name) { return QImage(QStringLiteral(":/pictures/%1.png").arg(name)); }
+QImage LoadPicture(const QString& name) {
+    return QImage(QStringLiteral(":/pictures/%1.png").arg(name));
+}
 
 QImage LoadPictureFromPath(const QString& path) {
     if (path.isEmpty()) {

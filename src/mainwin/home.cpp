@@ -81,9 +81,13 @@ home* home::Instance() {
     return instance();
 }
 
-home* home::Existing() { return instance(); }
+home* home::Existing() {
+    return instance();
+}
 
-void home::SetMessageBox(std::function<void(const QString&)> show) { messageBox() = std::move(show); }
+void home::SetMessageBox(std::function<void(const QString&)> show) {
+    messageBox() = std::move(show);
+}
 
 home::home() : Form("home") {
     setWindowTitle("Velmora 工作台");
@@ -155,7 +159,9 @@ void home::build() {
     }
 }
 
-QWidget* home::webWidget() const { return web ? web->widget() : webArea; }
+QWidget* home::webWidget() const {
+    return web ? web->widget() : webArea;
+}
 
 // ---- creation ----
 
@@ -254,9 +260,9 @@ void home::paintEvent(QPaintEvent*) {
     const int W = PixelsToTwips(width());
     const int H = PixelsToTwips(height());
     painter.setPen(QColor(0xE0, 0xE0, 0xE0));
-    painter.drawLine(0, TwipsToPixels(1960), 0, TwipsToPixels(H));                                  // border_left
+    painter.drawLine(0, TwipsToPixels(1960), 0, TwipsToPixels(H)); // border_left
     painter.drawLine(TwipsToPixels(W - 20), TwipsToPixels(1960), TwipsToPixels(W - 20), TwipsToPixels(H)); // right
-    painter.drawLine(0, TwipsToPixels(H - 10), TwipsToPixels(W), TwipsToPixels(H - 10));            // bottom
+    painter.drawLine(0, TwipsToPixels(H - 10), TwipsToPixels(W), TwipsToPixels(H - 10));                   // bottom
 }
 
 void home::resizeEvent(QResizeEvent* event) {
@@ -268,7 +274,9 @@ void home::resizeEvent(QResizeEvent* event) {
 
 // ---- header buttons ----
 
-void home::mousePressEvent(QMouseEvent*) { StartDrag(); }
+void home::mousePressEvent(QMouseEvent*) {
+    StartDrag();
+}
 
 void home::Minimise() {
     hide();

@@ -109,8 +109,12 @@ std::optional<HttpResponse> CurlHttpSession::send(const std::string& method, con
     return response;
 }
 
-std::optional<HttpResponse> CurlHttpSession::get(const std::string& url) { return perform("GET", url); }
+std::optional<HttpResponse> CurlHttpSession::get(const std::string& url) {
+    return perform("GET", url);
+}
 
-std::string CurlHttpSession::allResponseHeaders() const { return lastHeaders_; }
+std::string CurlHttpSession::allResponseHeaders() const {
+    return lastHeaders_;
+}
 
 } // namespace kivo::platform

@@ -14,7 +14,9 @@ ErrorReport::Presenter& presenter() {
 }
 } // namespace
 
-void ErrorReport::setPresenter(Presenter p) { presenter() = std::move(p); }
+void ErrorReport::setPresenter(Presenter p) {
+    presenter() = std::move(p);
+}
 
 void ErrorReport::report(const QString& source, const QString& message) {
     const QByteArray line = (source + ": " + message).toUtf8();

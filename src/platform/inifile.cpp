@@ -34,8 +34,10 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i];
         char y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
         if (x != y) {
             return false;
         }
@@ -46,7 +48,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 // A line split into what the format sees in it.
 struct Line {
     enum class Kind { Other, Section, Key } kind = Kind::Other;
-    std::string_view name; // section or key name, trimmed
+    std::string_view name;  // section or key name, trimmed
     std::string_view value; // value, trimmed
 };
 

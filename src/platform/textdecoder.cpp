@@ -13,7 +13,8 @@ namespace kivo::platform {
 std::string CharsetOf(std::string_view contentType) {
     std::string lower(contentType);
     for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
     const auto at = lower.find("charset=");
     if (at == std::string::npos) {

@@ -12,8 +12,12 @@ namespace kivo::platform {
 inline constexpr int kTwipsPerPixel = 15;
 
 /// @brief Twips to pixels, to the nearest pixel.
-inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+inline int TwipsToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+inline int PixelsToTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 inline QRect TwipsRect(int left, int top, int width, int height) {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
@@ -29,9 +33,17 @@ namespace kivo::platform {
 inline void MoveTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(TwipsRect(left, top, width, height));
 }
-inline int LeftTwips(const QWidget* widget) { return PixelsToTwips(widget->x()); }
-inline int TopTwips(const QWidget* widget) { return PixelsToTwips(widget->y()); }
-inline int WidthTwips(const QWidget* widget) { return PixelsToTwips(widget->width()); }
-inline int HeightTwips(const QWidget* widget) { return PixelsToTwips(widget->height()); }
+inline int LeftTwips(const QWidget* widget) {
+    return PixelsToTwips(widget->x());
+}
+inline int TopTwips(const QWidget* widget) {
+    return PixelsToTwips(widget->y());
+}
+inline int WidthTwips(const QWidget* widget) {
+    return PixelsToTwips(widget->width());
+}
+inline int HeightTwips(const QWidget* widget) {
+    return PixelsToTwips(widget->height());
+}
 
 } // namespace kivo::platform

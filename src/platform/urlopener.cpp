@@ -22,7 +22,9 @@ BrowserFactory& Browsers() {
     return factory;
 }
 
-void UrlOpener::setHandler(std::function<void(const QString&)> h) { handler() = std::move(h); }
+void UrlOpener::setHandler(std::function<void(const QString&)> h) {
+    handler() = std::move(h);
+}
 
 void UrlOpener::open(const QString& url) {
     if (handler()) {

@@ -5,10 +5,10 @@
 #include <QMimeDatabase>
 #include <QUrl>
 #include <QWebEnginePage>
-#include <QWebEngineSettings>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
@@ -135,7 +135,9 @@ WebEngineBrowser::~WebEngineBrowser() {
     static_cast<InterceptingPage*>(view_->page())->setHook({}); // the hook may refer to our owner
 }
 
-QWidget* WebEngineBrowser::widget() { return view_; }
+QWidget* WebEngineBrowser::widget() {
+    return view_;
+}
 
 void WebEngineBrowser::navigate(const QString& url) {
     loading_ = true;

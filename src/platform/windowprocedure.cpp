@@ -78,20 +78,21 @@ bool WindowProcedure::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Move:
     case QEvent::Show:
     case QEvent::Hide: {
-        const unsigned flags = event->type() == QEvent::Move   ? msg::SWP_NOSIZE
-                               : event->type() == QEvent::Show ? (msg::SWP_SHOWWINDOW | msg::SWP_NOMOVE | msg::SWP_NOSIZE)
-                                                               : (msg::SWP_HIDEWINDOW | msg::SWP_NOMOVE | msg::SWP_NOSIZE);
+        const unsigned flags = event->type() == QEvent::Move ? msg::SWP_NOSIZE
+                               : event->type() == QEvent::Show
+                                   ? (msg::SWP_SHOWWINDOW | msg::SWP_NOMOVE | msg::SWP_NOSIZE)
+                                   : (msg::SWP_HIDEWINDOW | msg::SWP_NOMOVE | msg::SWP_NOSIZE);
         WindowPos pos = placement(flags);
-        deliver(msg::WM_WINDOWPOSCHANGED, 0, reinterpret_cast<std::intptr_t>(&pos), [&] { return handOn(target, event); });
+        deliver(msg::WM_WINDOWPOSCHANGED, 0, reinterpret_cast<std::intptr_t>(&pos),
+                [&] { return handOn(target, event); });
         return true;
     }
     case QEvent::Resize: {
         // As on the desktop the window code was written for, the placement change brings the
         // size message with it.
         WindowPos pos = placement(msg::SWP_NOMOVE);
-        deliver(msg::WM_WINDOWPOSCHANGED, 0, reinterpret_cast<std::intptr_t>(&pos), [&] {
-            return deliver(msg::WM_SIZE, sizeType(), sizeParam(), [&] { return handOn(target, event); });
-        });
+        deliver(msg::WM_WINDOWPOSCHANGED, 0, reinterpret_cast<std::intptr_t>(&pos),
+                [&] { return deliver(msg::WM_SIZE, sizeType(), sizeParam(), [&] { return handOn(target, event); }); });
         return true;
     }
     case QEvent::WindowStateChange: {

@@ -69,8 +69,8 @@ JsonValue HttpRequest(const std::string& url, const std::string& method) {
         const std::u16string text = platform::DecodeResponseText(response->body, response->contentType);
         const std::u16string message = BareCodeMessage(text);
         if (!message.empty()) {
-            qCWarning(lcRequest) << "service answered" << url.c_str() << "with a code:"
-                                 << QString::fromStdU16String(message);
+            qCWarning(lcRequest) << "service answered" << url.c_str()
+                                 << "with a code:" << QString::fromStdU16String(message);
             return JsonValue::nothing();
         }
         JsonValue root = json::JsonParse(text);

@@ -36,7 +36,9 @@ std::function<void()>& showMainWindow() {
     return show;
 }
 
-std::string utf8(const QString& text) { return text.toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
 
 QString text(const json::JsonValue& value) {
     if (value.isText()) {
@@ -53,7 +55,9 @@ QString text(const json::JsonValue& value) {
 
 } // namespace
 
-void login::SetShowMainWindow(std::function<void()> show) { showMainWindow() = std::move(show); }
+void login::SetShowMainWindow(std::function<void()> show) {
+    showMainWindow() = std::move(show);
+}
 
 login::login() : Form("login") {
     setWindowTitle("Kivo");
@@ -141,9 +145,8 @@ void login::build() {
     connect(forget_password, &chrome::ClickLabel::Click, this, [] {
         platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/user/site/getPasswordStep1");
     });
-    connect(reg_new, &chrome::ClickLabel::Click, this, [] {
-        platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/user/site/reg");
-    });
+    connect(reg_new, &chrome::ClickLabel::Click, this,
+            [] { platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/user/site/reg"); });
 
     aicAlphaImage6 = image(this, 13200, 120, 180, 180, LoadPicture("close_white"));
     connect(aicAlphaImage6, &ImageControl::Click, this, &login::onCloseRequested);
@@ -218,15 +221,17 @@ void login::build() {
     password_box->hide();
     code_box->hide();
     mobile_tab_bg->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{code_tab_bg, password_tab_bg, code_tab, password_tab,
-                                                      mobile_tab, codeBtn, passwordBtn, mobileBtn}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{code_tab_bg, password_tab_bg, code_tab, password_tab, mobile_tab,
+                                                      codeBtn, passwordBtn, mobileBtn}) {
         w->raise();
     }
     error_box->raise();
     setDefault(mobile_enter);
 }
 
-void login::setDefault(QPushButton* button) { default_ = button; }
+void login::setDefault(QPushButton* button) {
+    default_ = button;
+}
 
 // ---- load, unload, painting, input ----
 
@@ -269,7 +274,9 @@ void login::paintEvent(QPaintEvent*) {
     painter.drawImage(rect(), background_);
 }
 
-void login::mousePressEvent(QMouseEvent*) { StartDrag(); }
+void login::mousePressEvent(QMouseEvent*) {
+    StartDrag();
+}
 
 void login::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && default_ != nullptr) {
@@ -383,8 +390,8 @@ void login::PasswordSignIn() {
     if (!Filled(username, "帐号不能为空！") || !Filled(password, "密码不能为空！")) {
         return;
     }
-    SignIn(service::Service().BaseUrl + "/desktop/site/login?username=" +
-           service::EncodeQueryValue(utf8(username->text())) +
+    SignIn(service::Service().BaseUrl +
+           "/desktop/site/login?username=" + service::EncodeQueryValue(utf8(username->text())) +
            "&password=" + service::EncodeQueryValue(utf8(password->text())));
 }
 
@@ -392,8 +399,8 @@ void login::MobileSignIn() {
     if (!Filled(mobile, "手机号不能为空！") || !Filled(captcha, "验证码不能为空！")) {
         return;
     }
-    SignIn(service::Service().BaseUrl + "/desktop/site/loginCode?mobile=" +
-           service::EncodeQueryValue(utf8(mobile->text())) +
+    SignIn(service::Service().BaseUrl +
+           "/desktop/site/loginCode?mobile=" + service::EncodeQueryValue(utf8(mobile->text())) +
            "&code=" + service::EncodeQueryValue(utf8(captcha->text())));
 }
 
@@ -430,9 +437,9 @@ void login::RequestCode() {
     if (!Filled(mobile, "手机号不能为空！")) {
         return;
     }
-    const json::JsonValue answer = service::HttpRequest(
-        service::Service().BaseUrl + "/desktop/site/loginSend?mobile=" + service::EncodeQueryValue(utf8(mobile->text())),
-        "");
+    const json::JsonValue answer = service::HttpRequest(service::Service().BaseUrl + "/desktop/site/loginSend?mobile=" +
+                                                            service::EncodeQueryValue(utf8(mobile->text())),
+                                                        "");
     if (answer.isNothing()) {
         ShowLoginError("服务器忙，请稍侯再试！");
         return;
@@ -483,7 +490,8 @@ void login::ShowQrCode() {
 }
 
 void login::Poll() {
-    const json::JsonValue answer = service::HttpRequest(service::Service().BaseUrl + "/desktop/site/checkQrlogintmp", "");
+    const json::JsonValue answer =
+        service::HttpRequest(service::Service().BaseUrl + "/desktop/site/checkQrlogintmp", "");
     std::string address;
     service::CopySessionCookies(address);
     if (answer.isNothing()) {

@@ -40,8 +40,10 @@ void DownloadConfiguration(const std::string& updateTime) {
     }
     const auto file = RunParameterFile();
     // The stamp goes last: should a write fail midway, the old stamp makes the next start ask again.
-    const bool ok = WriteIniValue(file, kRunParameterSection, "topMenu", json::Utf16ToUtf8(json::JsonText(Field(data, u"topMenu")))) &&
-                    WriteIniValue(file, kRunParameterSection, "leftMenu", json::Utf16ToUtf8(json::JsonText(Field(data, u"leftMenu")))) &&
+    const bool ok = WriteIniValue(file, kRunParameterSection, "topMenu",
+                                  json::Utf16ToUtf8(json::JsonText(Field(data, u"topMenu")))) &&
+                    WriteIniValue(file, kRunParameterSection, "leftMenu",
+                                  json::Utf16ToUtf8(json::JsonText(Field(data, u"leftMenu")))) &&
                     WriteIniValue(file, kRunParameterSection, "updateTime", stampText(Field(data, u"time")));
     if (!ok) {
         qCWarning(lcConfig) << "the menu configuration could not be cached in" << file.c_str();

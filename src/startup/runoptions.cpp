@@ -4,7 +4,9 @@
 
 namespace kivo::startup {
 
-std::string RunOptions::BuiltInBaseUrl() { return KIVO_BASE_URL; }
+std::string RunOptions::BuiltInBaseUrl() {
+    return KIVO_BASE_URL;
+}
 
 std::filesystem::path RunOptions::ExecutableFolder() {
     std::error_code error;

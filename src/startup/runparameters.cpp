@@ -11,7 +11,9 @@ ProcessState& State() {
     return state;
 }
 
-std::filesystem::path RunParameterFile() { return State().options.appDir / kRunParameterFileName; }
+std::filesystem::path RunParameterFile() {
+    return State().options.appDir / kRunParameterFileName;
+}
 
 std::string ReadIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key) {
     return platform::IniFile::read(file, section, key);

@@ -2,6 +2,8 @@
 
 namespace kivo::tray {
 
-TrayForm::TrayForm() : Form("tray_form", Qt::Tool) { setWindowTitle("Kivo"); }
+TrayForm::TrayForm() : Form("tray_form", Qt::Tool) {
+    setWindowTitle("Kivo");
+}
 
 } // namespace kivo::tray

@@ -22,7 +22,9 @@ struct StatementCase {
     std::vector<Step> steps;
 };
 
-void PrintTo(const StatementCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StatementCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<StatementCase> loadCases() {
     std::ifstream file(KIVO_TEST_DATA_DIR "/script/statements.cases");

@@ -80,9 +80,8 @@ TEST(aShadowAlpha, PicturesArePremultipliedWithRowZeroAtTheBottom) {
 class ShadowedWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::ErrorReport::setPresenter([this](const QString& title, const QString& text) {
-            reports.push_back(title + "|" + text);
-        });
+        platform::ErrorReport::setPresenter(
+            [this](const QString& title, const QString& text) { reports.push_back(title + "|" + text); });
         window = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint);
         window->setGeometry(200, 150, 300, 200);
     }

@@ -31,9 +31,9 @@ TEST(RoundUp, CeilsFractionsAndRoundsTheRestToEven) {
 }
 
 TEST(Resources, EachJpegDecodesToItsListedSize) {
-    const std::map<int, QSize> sizes{{101, {12, 12}},  {102, {11, 11}},   {103, {12, 12}},  {104, {12, 12}},
-                                     {105, {12, 12}},  {106, {12, 12}},   {107, {1, 131}},  {108, {900, 602}},
-                                     {109, {138, 40}}, {110, {312, 40}},  {111, {372, 260}}, {112, {91, 31}},
+    const std::map<int, QSize> sizes{{101, {12, 12}},   {102, {11, 11}},   {103, {12, 12}},   {104, {12, 12}},
+                                     {105, {12, 12}},   {106, {12, 12}},   {107, {1, 131}},   {108, {900, 602}},
+                                     {109, {138, 40}},  {110, {312, 40}},  {111, {372, 260}}, {112, {91, 31}},
                                      {113, {372, 260}}, {114, {372, 260}}, {115, {445, 145}}};
     for (const auto& [id, size] : sizes) {
         const QByteArray bytes = ResourceBytes(id);
@@ -61,9 +61,8 @@ TEST(LoadPictureFromPath, FilesAndWebAddresses) {
     buffer.open(QIODevice::WriteOnly);
     red.save(&buffer, "PNG");
     test::TestServer server;
-    server.server().Get("/avatar.png", [&](const auto&, auto& res) {
-        res.set_content(png.toStdString(), "image/png");
-    });
+    server.server().Get("/avatar.png",
+                        [&](const auto&, auto& res) { res.set_content(png.toStdString(), "image/png"); });
     server.start();
     EXPECT_EQ(LoadPictureFromPath(QString::fromStdString(server.url() + "/avatar.png")).size(), QSize(8, 6));
     EXPECT_TRUE(LoadPictureFromPath(QString::fromStdString(server.url() + "/missing.png")).isNull());

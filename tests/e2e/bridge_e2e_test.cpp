@@ -31,9 +31,11 @@ protected:
         browser->navigate(page);
         ASSERT_TRUE(test::waitFor([&] { return loaded; }));
         // the frame loads on its own
-        ASSERT_TRUE(test::waitFor([&] { return js("document.getElementById('frame').contentDocument && "
-                                                  "!!document.getElementById('frame').contentDocument"
-                                                  ".getElementById('inner')") == "true"; }));
+        ASSERT_TRUE(test::waitFor([&] {
+            return js("document.getElementById('frame').contentDocument && "
+                      "!!document.getElementById('frame').contentDocument"
+                      ".getElementById('inner')") == "true";
+        }));
     }
     void TearDown() override { HACMD::SetCommandHandler({}); }
 

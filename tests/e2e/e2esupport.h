@@ -8,10 +8,10 @@
 #include "waitfor.h"
 #include "workbenchservice.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QString>
 #include <QTemporaryDir>
 #include <QtTest/QTest>

@@ -29,9 +29,8 @@ TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
     int ends = 0;
     chrome::FormRegistry::instance().setProgramEnd([&] { ++ends; });
     signin::login::SetShowMainWindow([] { home::Instance()->show(); });
-    bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
-        home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
-    });
+    bridge::HACMD::SetCommandHandler(
+        [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
     (new tray::TrayForm)->Load();
     auto* signIn = new signin::login;
     signIn->Load();

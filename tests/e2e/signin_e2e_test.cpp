@@ -14,9 +14,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QLocalSocket>
 
 #include <unistd.h>
 

@@ -35,9 +35,8 @@ protected:
         QBuffer buffer(&avatarPng_);
         buffer.open(QIODevice::WriteOnly);
         face.save(&buffer, "PNG");
-        server_.server().Get("/avatar.png", [this](const auto&, auto& res) {
-            res.set_content(avatarPng_.toStdString(), "image/png");
-        });
+        server_.server().Get(
+            "/avatar.png", [this](const auto&, auto& res) { res.set_content(avatarPng_.toStdString(), "image/png"); });
         server_.server().Post("/desktop/site/logout", [this](const auto&, auto& res) {
             ++logouts;
             res.set_header("Set-Cookie", "SID=gone; path=/");
@@ -69,9 +68,7 @@ protected:
         service::Service() = {};
     }
 
-    void setUser(const std::string& json) {
-        startup::State().UserData = json::JsonParse(json::Utf8ToUtf16(json));
-    }
+    void setUser(const std::string& json) { startup::State().UserData = json::JsonParse(json::Utf8ToUtf16(json)); }
     home* open() {
         home* w = home::Instance();
         w->show();
@@ -182,9 +179,8 @@ TEST_F(HomeTest, TheLoadingCommandHidesTheOverlay) {
     EXPECT_TRUE(overlay()->widget()->isVisible());
     EXPECT_EQ(overlay()->widget()->geometry(), web()->widget()->geometry());
     // The page's happ address reaches the window through the bridge.
-    bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
-        home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
-    });
+    bridge::HACMD::SetCommandHandler(
+        [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
     EXPECT_FALSE(web()->pageNavigates("happ://MyCMD.CMD%20%22loading%22/"));
     EXPECT_FALSE(overlay()->widget()->isVisible());
     w->ShowLoadingOverlay();

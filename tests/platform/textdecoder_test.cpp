@@ -22,7 +22,10 @@ TEST(TextDecoder, DecodesByCharset) {
 }
 
 TEST(TextDecoder, BadBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(DecodeResponseText("a\xFF" "b", ""), u"a\uFFFDb");
+    EXPECT_EQ(DecodeResponseText("a\xFF"
+                                 "b",
+                                 ""),
+              u"a\uFFFDb");
     EXPECT_EQ(DecodeResponseText("a", "text/plain; charset=no-such-charset"), u"a");
 }
 

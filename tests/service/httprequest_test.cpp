@@ -63,7 +63,8 @@ protected:
             res.set_content("{}", "application/json");
         });
         server_.start();
-        Service().HttpClient = std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{2000ms, 2000ms, 1000ms});
+        Service().HttpClient =
+            std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{2000ms, 2000ms, 1000ms});
     }
     void TearDown() override { Service().HttpClient.reset(); }
 

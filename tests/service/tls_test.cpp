@@ -15,9 +15,8 @@ namespace {
 class TlsService : public ::testing::Test {
 protected:
     void SetUp() override {
-        server_.Post("/desktop/site/getConfig", [](const auto&, auto& res) {
-            res.set_content(R"({"status":1})", "application/json");
-        });
+        server_.Post("/desktop/site/getConfig",
+                     [](const auto&, auto& res) { res.set_content(R"({"status":1})", "application/json"); });
         server_.set_keep_alive_max_count(1);
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });

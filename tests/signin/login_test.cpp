@@ -33,8 +33,9 @@ protected:
             lastQuery = req.target;
             res.set_header("Set-Cookie", "SID=after-login; path=/");
             if (req.get_param_value("password") == "p&ss#1") {
-                res.set_content(R"({"status":1,"data":{"nickname":"林晓雨","signature":"s","companyname":"c","avatar":"a"}})",
-                                "application/json");
+                res.set_content(
+                    R"({"status":1,"data":{"nickname":"林晓雨","signature":"s","companyname":"c","avatar":"a"}})",
+                    "application/json");
             } else if (req.get_param_value("password") == "nomsg") {
                 res.set_content(R"({"status":0})", "application/json");
             } else {
@@ -258,10 +259,11 @@ TEST_F(LoginTest, QrCodesGetFreshAddressesAndPollUntilConfirmed) {
     window->SelectCodeTab();
     const QString base = QString::fromStdString(server_.url());
     EXPECT_TRUE(browser().calls.contains("write <body style='width:100%;height:100%;background:url(/opt/kivo/img/"
-                                         "loding.gif) no-repeat center center'></body> @ " + base));
+                                         "loding.gif) no-repeat center center'></body> @ " +
+                                         base));
     EXPECT_TRUE(browser().calls.contains("style margin=0px"));
-    EXPECT_EQ(browser().calls.last(), "inner <img style='width:100%;height:100%' src='" + base +
-                                          "/desktop/site/showLoginQrcode?time=1'>");
+    EXPECT_EQ(browser().calls.last(),
+              "inner <img style='width:100%;height:100%' src='" + base + "/desktop/site/showLoginQrcode?time=1'>");
     click(window->aicAlphaImage2);
     EXPECT_TRUE(browser().calls.last().endsWith("showLoginQrcode?time=2'>"));
     EXPECT_EQ(window->QrCount(), 2);

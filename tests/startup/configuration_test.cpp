@@ -3,10 +3,10 @@
 #include "platform/curlhttpsession.h"
 #include "platform/recordingcookiestore.h"
 #include "service/httprequest.h"
-#include "service/sessioncookies.h"
 #include "service/json/collection.h"
 #include "service/json/jsonparser.h"
 #include "service/json/textcodec.h"
+#include "service/sessioncookies.h"
 #include "startup/configuration.h"
 #include "startup/runparameters.h"
 #include "testserver.h"
@@ -28,7 +28,7 @@ class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("kivo-startup-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         State() = {};
@@ -65,7 +65,8 @@ protected:
 };
 
 TEST_F(StartupTest, FirstRunSendsZeroAndCachesTheThreeKeysInOrder) {
-    serveConfig(R"({"status":1,"data":{"time":"T2","leftMenu":[{"name":"客户","mark":"c"}],"topMenu":[{"name":"首页"}]}})");
+    serveConfig(
+        R"({"status":1,"data":{"time":"T2","leftMenu":[{"name":"客户","mark":"c"}],"topMenu":[{"name":"首页"}]}})");
     LoadRunParameters();
     EXPECT_EQ(stamps_, std::vector<std::string>{"0"});
     EXPECT_EQ(service::Service().BaseUrl, server_.url());

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <thread>
 
-#include <unistd.h>
 #include <cstdio>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 

@@ -65,51 +65,57 @@ QImage glyph(int size, const std::function<void(QPainter&, double)>& f) {
 }
 
 void menuGlyphs() {
-    save(glyph(12, [](QPainter& p, double s) { // 101 settings: a gear
-             p.drawEllipse(QPointF(s / 2, s / 2), s * 0.17, s * 0.17);
-             for (int i = 0; i < 8; ++i) {
-                 const double a = i * M_PI / 4;
-                 p.drawLine(QPointF(s / 2 + std::cos(a) * s * 0.28, s / 2 + std::sin(a) * s * 0.28),
-                            QPointF(s / 2 + std::cos(a) * s * 0.42, s / 2 + std::sin(a) * s * 0.42));
-             }
-             p.drawEllipse(QPointF(s / 2, s / 2), s * 0.3, s * 0.3);
-         }),
+    save(glyph(12,
+               [](QPainter& p, double s) { // 101 settings: a gear
+                   p.drawEllipse(QPointF(s / 2, s / 2), s * 0.17, s * 0.17);
+                   for (int i = 0; i < 8; ++i) {
+                       const double a = i * M_PI / 4;
+                       p.drawLine(QPointF(s / 2 + std::cos(a) * s * 0.28, s / 2 + std::sin(a) * s * 0.28),
+                                  QPointF(s / 2 + std::cos(a) * s * 0.42, s / 2 + std::sin(a) * s * 0.42));
+                   }
+                   p.drawEllipse(QPointF(s / 2, s / 2), s * 0.3, s * 0.3);
+               }),
          "artwork/101.jpg", 95);
-    save(glyph(11, [](QPainter& p, double s) { // 102 update: circular arrow
-             p.drawArc(QRectF(s * 0.15, s * 0.15, s * 0.7, s * 0.7), 60 * 16, 280 * 16);
-             QPainterPath head;
-             head.moveTo(s * 0.62, s * 0.08);
-             head.lineTo(s * 0.82, s * 0.22);
-             head.lineTo(s * 0.6, s * 0.34);
-             p.drawPath(head);
-         }),
+    save(glyph(11,
+               [](QPainter& p, double s) { // 102 update: circular arrow
+                   p.drawArc(QRectF(s * 0.15, s * 0.15, s * 0.7, s * 0.7), 60 * 16, 280 * 16);
+                   QPainterPath head;
+                   head.moveTo(s * 0.62, s * 0.08);
+                   head.lineTo(s * 0.82, s * 0.22);
+                   head.lineTo(s * 0.6, s * 0.34);
+                   p.drawPath(head);
+               }),
          "artwork/102.jpg", 95);
-    save(glyph(12, [](QPainter& p, double s) { // 103 exit: power symbol
-             p.drawArc(QRectF(s * 0.16, s * 0.2, s * 0.68, s * 0.68), 120 * 16, 300 * 16);
-             p.drawLine(QPointF(s / 2, s * 0.1), QPointF(s / 2, s * 0.5));
-         }),
+    save(glyph(12,
+               [](QPainter& p, double s) { // 103 exit: power symbol
+                   p.drawArc(QRectF(s * 0.16, s * 0.2, s * 0.68, s * 0.68), 120 * 16, 300 * 16);
+                   p.drawLine(QPointF(s / 2, s * 0.1), QPointF(s / 2, s * 0.5));
+               }),
          "artwork/103.jpg", 95);
-    save(glyph(12, [](QPainter& p, double s) { // 104 customer service: headset
-             p.drawArc(QRectF(s * 0.16, s * 0.12, s * 0.68, s * 0.7), 0, 180 * 16);
-             p.setBrush(kBlue);
-             p.drawRoundedRect(QRectF(s * 0.12, s * 0.45, s * 0.16, s * 0.28), s * 0.05, s * 0.05);
-             p.drawRoundedRect(QRectF(s * 0.72, s * 0.45, s * 0.16, s * 0.28), s * 0.05, s * 0.05);
-         }),
+    save(glyph(12,
+               [](QPainter& p, double s) { // 104 customer service: headset
+                   p.drawArc(QRectF(s * 0.16, s * 0.12, s * 0.68, s * 0.7), 0, 180 * 16);
+                   p.setBrush(kBlue);
+                   p.drawRoundedRect(QRectF(s * 0.12, s * 0.45, s * 0.16, s * 0.28), s * 0.05, s * 0.05);
+                   p.drawRoundedRect(QRectF(s * 0.72, s * 0.45, s * 0.16, s * 0.28), s * 0.05, s * 0.05);
+               }),
          "artwork/104.jpg", 95);
-    save(glyph(12, [](QPainter& p, double s) { // 105 forum: speech bubble
-             QPainterPath bubble;
-             bubble.addRoundedRect(QRectF(s * 0.1, s * 0.14, s * 0.8, s * 0.56), s * 0.14, s * 0.14);
-             bubble.moveTo(s * 0.3, s * 0.7);
-             bubble.lineTo(s * 0.26, s * 0.9);
-             bubble.lineTo(s * 0.48, s * 0.7);
-             p.drawPath(bubble);
-         }),
+    save(glyph(12,
+               [](QPainter& p, double s) { // 105 forum: speech bubble
+                   QPainterPath bubble;
+                   bubble.addRoundedRect(QRectF(s * 0.1, s * 0.14, s * 0.8, s * 0.56), s * 0.14, s * 0.14);
+                   bubble.moveTo(s * 0.3, s * 0.7);
+                   bubble.lineTo(s * 0.26, s * 0.9);
+                   bubble.lineTo(s * 0.48, s * 0.7);
+                   p.drawPath(bubble);
+               }),
          "artwork/105.jpg", 95);
-    save(glyph(12, [](QPainter& p, double s) { // 106 website: globe
-             p.drawEllipse(QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8));
-             p.drawEllipse(QRectF(s * 0.32, s * 0.1, s * 0.36, s * 0.8));
-             p.drawLine(QPointF(s * 0.1, s / 2), QPointF(s * 0.9, s / 2));
-         }),
+    save(glyph(12,
+               [](QPainter& p, double s) { // 106 website: globe
+                   p.drawEllipse(QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8));
+                   p.drawEllipse(QRectF(s * 0.32, s * 0.1, s * 0.36, s * 0.8));
+                   p.drawLine(QPointF(s * 0.1, s / 2), QPointF(s * 0.9, s / 2));
+               }),
          "artwork/106.jpg", 95);
 }
 
@@ -135,8 +141,8 @@ void signInBackground() {
         sky.setColorAt(1, QColor(0x0E, 0x5F, 0xA8));
         p.fillRect(0, 0, 900, 602, sky);
         // soft light shapes
-        for (const auto& [x, y, r, a] : {std::tuple{120, 520, 260, 38}, {820, 80, 220, 30}, {760, 560, 160, 22},
-                                         std::tuple{60, 60, 120, 20}}) {
+        for (const auto& [x, y, r, a] :
+             {std::tuple{120, 520, 260, 38}, {820, 80, 220, 30}, {760, 560, 160, 22}, std::tuple{60, 60, 120, 20}}) {
             QRadialGradient glow(x, y, r);
             glow.setColorAt(0, QColor(255, 255, 255, a));
             glow.setColorAt(1, QColor(255, 255, 255, 0));
@@ -225,8 +231,10 @@ void signInPieces() {
         p.drawRoundedRect(r, 8, 8);
         p.setPen(QPen(kSky, 3, Qt::SolidLine, Qt::RoundCap));
         const double k = 18;
-        for (const auto& [x, y, dx, dy] : {std::tuple{r.left(), r.top(), 1, 1}, {r.right(), r.top(), -1, 1},
-                                           std::tuple{r.left(), r.bottom(), 1, -1}, {r.right(), r.bottom(), -1, -1}}) {
+        for (const auto& [x, y, dx, dy] : {std::tuple{r.left(), r.top(), 1, 1},
+                                           {r.right(), r.top(), -1, 1},
+                                           std::tuple{r.left(), r.bottom(), 1, -1},
+                                           {r.right(), r.bottom(), -1, -1}}) {
             p.drawLine(QPointF(x, y), QPointF(x + dx * k, y));
             p.drawLine(QPointF(x, y), QPointF(x, y + dy * k));
         }

@@ -11,22 +11,23 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: kivoctl COMMAND [ARGS...]\n"
-                               "\n"
-                               "commands:\n"
-                               "  json                      parse JSON from standard input; print its JSON text and the\n"
-                               "                            parser's log\n"
-                               "  ini get FILE SECTION KEY  print a value of an INI file\n"
-                               "  ini set FILE SECTION KEY VALUE\n"
-                               "                            write a value into an INI file\n"
-                               "  request [--base-url URL] PATH...\n"
-                               "                            send service requests; print each answer and the cookies\n"
-                               "                            handed to the browser\n"
-                               "  happ URL...               run page addresses through the page bridge; print the\n"
-                               "                            commands they send\n"
-                               "  config [--base-url URL] [--app-dir DIR]\n"
-                               "                            download the menu configuration as start-up does; print the\n"
-                               "                            run-parameter file\n";
+constexpr const char* kUsage =
+    "usage: kivoctl COMMAND [ARGS...]\n"
+    "\n"
+    "commands:\n"
+    "  json                      parse JSON from standard input; print its JSON text and the\n"
+    "                            parser's log\n"
+    "  ini get FILE SECTION KEY  print a value of an INI file\n"
+    "  ini set FILE SECTION KEY VALUE\n"
+    "                            write a value into an INI file\n"
+    "  request [--base-url URL] PATH...\n"
+    "                            send service requests; print each answer and the cookies\n"
+    "                            handed to the browser\n"
+    "  happ URL...               run page addresses through the page bridge; print the\n"
+    "                            commands they send\n"
+    "  config [--base-url URL] [--app-dir DIR]\n"
+    "                            download the menu configuration as start-up does; print the\n"
+    "                            run-parameter file\n";
 
 } // namespace
 

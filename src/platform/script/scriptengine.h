@@ -44,9 +44,9 @@ public:
 private:
     friend class Evaluator;
 
-    std::map<std::u16string, Value> globals_;                             // lower-cased names
-    std::map<std::u16string, std::shared_ptr<ScriptObject>> objects_;     // lower-cased names
-    std::vector<std::shared_ptr<ScriptObject>> memberObjects_;            // objects with global members
+    std::map<std::u16string, Value> globals_;                         // lower-cased names
+    std::map<std::u16string, std::shared_ptr<ScriptObject>> objects_; // lower-cased names
+    std::vector<std::shared_ptr<ScriptObject>> memberObjects_;        // objects with global members
     std::optional<ScriptError> error_;
 };
 

@@ -3,10 +3,10 @@
 #include "platform/script/scriptengine.h"
 #include "platform/script/scripterror.h"
 
+#include <cctype>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
-#include <cctype>
 #include <limits>
 
 namespace kivo::script {
@@ -33,7 +33,9 @@ std::u16string upperCase(std::u16string s) {
     return s;
 }
 
-std::u16string ascii(const std::string& s) { return {s.begin(), s.end()}; }
+std::u16string ascii(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 // Half to even, as VBScript rounds when it makes whole numbers.
 double roundEven(double d) {
@@ -59,7 +61,9 @@ Value widen(long long r) {
     return Value(static_cast<double>(r));
 }
 
-bool isWhole(const Value& v) { return v.type() == Type::Long || v.type() == Type::Boolean || v.isEmpty(); }
+bool isWhole(const Value& v) {
+    return v.type() == Type::Long || v.type() == Type::Boolean || v.isEmpty();
+}
 
 void arity(const std::vector<Value>& args, size_t min, size_t max) {
     if (args.size() < min || args.size() > max) {
@@ -387,12 +391,19 @@ Value Evaluator::binary(const std::u16string& op, const Value& a, const Value& b
         if (a.type() == Type::Boolean && b.type() == Type::Boolean) {
             const bool x = a.asBool();
             const bool y = b.asBool();
-            return Value(op == u"and" ? x && y : op == u"or" ? x || y : op == u"xor" ? x != y : op == u"eqv" ? x == y : !x || y);
+            return Value(op == u"and"   ? x && y
+                         : op == u"or"  ? x || y
+                         : op == u"xor" ? x != y
+                         : op == u"eqv" ? x == y
+                                        : !x || y);
         }
         const std::int32_t x = toLong(a);
         const std::int32_t y = toLong(b);
-        return Value(static_cast<std::int32_t>(op == u"and" ? x & y : op == u"or" ? x | y : op == u"xor" ? x ^ y
-                                                    : op == u"eqv" ? ~(x ^ y) : (~x | y)));
+        return Value(static_cast<std::int32_t>(op == u"and"   ? x & y
+                                               : op == u"or"  ? x | y
+                                               : op == u"xor" ? x ^ y
+                                               : op == u"eqv" ? ~(x ^ y)
+                                                              : (~x | y)));
     }
     if (a.isNull() || b.isNull()) {
         return Value::null();
@@ -457,11 +468,16 @@ Value Evaluator::compare(const std::u16string& op, const Value& a, const Value& 
         const double y = toDouble(b);
         order = x < y ? -1 : (x > y ? 1 : 0);
     }
-    if (op == u"=") return Value(order == 0);
-    if (op == u"<>") return Value(order != 0);
-    if (op == u"<") return Value(order < 0);
-    if (op == u">") return Value(order > 0);
-    if (op == u"<=") return Value(order <= 0);
+    if (op == u"=")
+        return Value(order == 0);
+    if (op == u"<>")
+        return Value(order != 0);
+    if (op == u"<")
+        return Value(order < 0);
+    if (op == u">")
+        return Value(order > 0);
+    if (op == u"<=")
+        return Value(order <= 0);
     return Value(order >= 0);
 }
 
@@ -510,13 +526,18 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
             return Value::null();
         }
         std::u16string s = text(0);
-        if (f == u"ucase") return Value(upperCase(s));
-        if (f == u"lcase") return Value(lowerCase(s));
+        if (f == u"ucase")
+            return Value(upperCase(s));
+        if (f == u"lcase")
+            return Value(lowerCase(s));
         const auto first = s.find_first_not_of(u' ');
         const auto last = s.find_last_not_of(u' ');
-        if (first == std::u16string::npos) return Value(u"");
-        if (f == u"trim") return Value(s.substr(first, last - first + 1));
-        if (f == u"ltrim") return Value(s.substr(first));
+        if (first == std::u16string::npos)
+            return Value(u"");
+        if (f == u"trim")
+            return Value(s.substr(first, last - first + 1));
+        if (f == u"ltrim")
+            return Value(s.substr(first));
         return Value(s.substr(0, last + 1));
     }
     if (f == u"replace") {

@@ -51,9 +51,7 @@ private:
             throw ScriptError::syntax(error);
         }
     }
-    bool atStatementEnd() const {
-        return cur().kind == Token::Kind::End || cur().is(u":") || cur().isWord(u"else");
-    }
+    bool atStatementEnd() const { return cur().kind == Token::Kind::End || cur().is(u":") || cur().isWord(u"else"); }
 
     struct DepthGuard {
         explicit DepthGuard(int& d) : d_(d) {
@@ -190,10 +188,18 @@ private:
     }
 
     static const std::vector<std::vector<std::u16string>>& levels() {
-        static const std::vector<std::vector<std::u16string>> l{
-            {u"imp"}, {u"eqv"}, {u"xor"}, {u"or"}, {u"and"}, {}, // "not" sits here (unary)
-            {u"=", u"<>", u"<", u">", u"<=", u">=", u"is"}, {u"&"}, {u"+", u"-"}, {u"mod"}, {u"\\"},
-            {u"*", u"/"}};
+        static const std::vector<std::vector<std::u16string>> l{{u"imp"},
+                                                                {u"eqv"},
+                                                                {u"xor"},
+                                                                {u"or"},
+                                                                {u"and"},
+                                                                {}, // "not" sits here (unary)
+                                                                {u"=", u"<>", u"<", u">", u"<=", u">=", u"is"},
+                                                                {u"&"},
+                                                                {u"+", u"-"},
+                                                                {u"mod"},
+                                                                {u"\\"},
+                                                                {u"*", u"/"}};
         return l;
     }
     static constexpr size_t kNotLevel = 5;
@@ -356,8 +362,8 @@ private:
     }
 
     static bool isReserved(const std::u16string& w) {
-        static const std::u16string_view words[] = {u"and", u"or", u"xor", u"not", u"mod", u"then", u"else",
-                                                    u"if", u"dim", u"call", u"set", u"end", u"is", u"eqv", u"imp"};
+        static const std::u16string_view words[] = {u"and", u"or",   u"xor", u"not", u"mod", u"then", u"else", u"if",
+                                                    u"dim", u"call", u"set", u"end", u"is",  u"eqv",  u"imp"};
         for (auto r : words) {
             if (w == r) {
                 return true;
@@ -374,6 +380,8 @@ private:
 
 } // namespace
 
-std::vector<std::unique_ptr<Stmt>> Parse(const std::vector<Token>& tokens) { return Parser(tokens).line(); }
+std::vector<std::unique_ptr<Stmt>> Parse(const std::vector<Token>& tokens) {
+    return Parser(tokens).line();
+}
 
 } // namespace kivo::script

@@ -20,18 +20,18 @@ struct Expr {
     std::unique_ptr<Expr> left; // Member, Call: the target; Unary: the operand; Binary: the left side
     std::unique_ptr<Expr> right;
     std::vector<std::unique_ptr<Expr>> args; // Call
-    bool parenthesised = false; // written inside "( )" as a whole
+    bool parenthesised = false;              // written inside "( )" as a whole
 };
 
 /// @brief A statement of the line.
 struct Stmt {
     enum class Kind { Empty, Dim, Assign, Call, If };
     Kind kind = Kind::Empty;
-    std::vector<std::u16string> names;        // Dim
-    std::unique_ptr<Expr> target;             // Assign: what is set; Call: what is called
-    std::unique_ptr<Expr> value;              // Assign: the value; If: the condition
-    std::vector<std::unique_ptr<Expr>> args;  // Call
-    std::vector<std::unique_ptr<Stmt>> then;  // If
+    std::vector<std::u16string> names;       // Dim
+    std::unique_ptr<Expr> target;            // Assign: what is set; Call: what is called
+    std::unique_ptr<Expr> value;             // Assign: the value; If: the condition
+    std::vector<std::unique_ptr<Expr>> args; // Call
+    std::vector<std::unique_ptr<Stmt>> then; // If
     std::vector<std::unique_ptr<Stmt>> otherwise;
 };
 

@@ -8,14 +8,23 @@ namespace kivo::script {
 
 namespace {
 
-bool isLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool isIdentChar(char16_t c) { return isLetter(c) || isDigit(c) || c == u'_'; }
+bool isLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+bool isIdentChar(char16_t c) {
+    return isLetter(c) || isDigit(c) || c == u'_';
+}
 
 int hexDigit(char16_t c) {
-    if (isDigit(c)) return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (isDigit(c))
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
 
@@ -60,8 +69,8 @@ std::vector<Token> Scan(std::u16string_view s) {
             tokens.push_back(std::move(t));
             continue;
         }
-        const bool afterValue = !tokens.empty() && (tokens.back().kind == Token::Kind::Identifier ||
-                                                    tokens.back().is(u")"));
+        const bool afterValue =
+            !tokens.empty() && (tokens.back().kind == Token::Kind::Identifier || tokens.back().is(u")"));
         if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(s[i + 1]) && !afterValue)) {
             size_t j = i;
             while (j < n && isDigit(s[j])) {

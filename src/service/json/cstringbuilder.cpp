@@ -92,9 +92,9 @@ std::int32_t cStringBuilder::Find(std::u16string_view sToFind, std::int32_t lSta
     }
     size_t found = std::u16string_view::npos;
     if (compare == 1) {
-        const auto it = std::search(content.begin() + static_cast<std::ptrdiff_t>(start), content.end(),
-                                    sToFind.begin(), sToFind.end(),
-                                    [](char16_t a, char16_t b) { return foldCase(a) == foldCase(b); });
+        const auto it =
+            std::search(content.begin() + static_cast<std::ptrdiff_t>(start), content.end(), sToFind.begin(),
+                        sToFind.end(), [](char16_t a, char16_t b) { return foldCase(a) == foldCase(b); });
         if (it != content.end() || sToFind.empty()) {
             found = static_cast<size_t>(it - content.begin());
         }

@@ -16,7 +16,8 @@ constexpr size_t kMaxDigits = 38; // a u128 holds any 38-digit number
 
 // Renders a magnitude with `scale` fraction digits into `out` (room for 48 characters), dropping
 // trailing fraction zeros; returns the length written.
-template <typename Char, typename Magnitude> size_t renderDigits(Char* out, Magnitude magnitude, int scale, bool negative) {
+template <typename Char, typename Magnitude>
+size_t renderDigits(Char* out, Magnitude magnitude, int scale, bool negative) {
     if (magnitude == 0) {
         out[0] = '0';
         return 1;
@@ -61,7 +62,9 @@ Decimal::Decimal(std::int64_t value) {
 
 namespace {
 
-template <typename Char> bool isDigit(Char c) { return c >= '0' && c <= '9'; }
+template <typename Char> bool isDigit(Char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct Parsed {
     bool negative = false;
@@ -190,8 +193,8 @@ template <typename Char> Decimal Decimal::convert(std::basic_string_view<Char> t
         // Keep as many digits as the scale limit and the 96-bit magnitude allow, then round.
         const std::int64_t wantedScale = -p.exponent;
         const std::int64_t n = static_cast<std::int64_t>(p.digits.size());
-        std::int64_t drop = std::max({wantedScale - Decimal::kMaxScale, n - static_cast<std::int64_t>(kMaxDigits),
-                                      std::int64_t{0}});
+        std::int64_t drop =
+            std::max({wantedScale - Decimal::kMaxScale, n - static_cast<std::int64_t>(kMaxDigits), std::int64_t{0}});
         if (drop > n) { // below half of the smallest step: rounds to zero
             scale = Decimal::kMaxScale;
         } else {
@@ -206,9 +209,8 @@ template <typename Char> Decimal Decimal::convert(std::basic_string_view<Char> t
             if (drop > 0) {
                 const size_t first = static_cast<size_t>(n - drop);
                 const std::uint8_t lead = p.digits[first];
-                const bool restNonZero =
-                    std::any_of(p.digits.begin() + static_cast<std::ptrdiff_t>(first) + 1, p.digits.end(),
-                                [](std::uint8_t d) { return d != 0; });
+                const bool restNonZero = std::any_of(p.digits.begin() + static_cast<std::ptrdiff_t>(first) + 1,
+                                                     p.digits.end(), [](std::uint8_t d) { return d != 0; });
                 if (lead > 5 || (lead == 5 && (restNonZero || (kept & 1) != 0))) {
                     ++kept;
                 }
@@ -232,8 +234,12 @@ template <typename Char> Decimal Decimal::convert(std::basic_string_view<Char> t
     return result;
 }
 
-Decimal Decimal::FromText(std::u16string_view text) { return convert(text); }
-Decimal Decimal::FromText(std::string_view text) { return convert(text); }
+Decimal Decimal::FromText(std::u16string_view text) {
+    return convert(text);
+}
+Decimal Decimal::FromText(std::string_view text) {
+    return convert(text);
+}
 
 std::string Decimal::toString() const {
     char buffer[kMaxTextLength];
@@ -273,6 +279,5 @@ bool operator==(const Decimal& a, const Decimal& b) {
     };
     return normal(a) == normal(b);
 }
-
 
 } // namespace kivo::json

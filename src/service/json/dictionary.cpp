@@ -10,7 +10,9 @@ const JsonValue& Dictionary::Item(std::u16string_view key) const {
     return i < 0 ? empty : entries_[static_cast<size_t>(i)].second;
 }
 
-bool Dictionary::Exists(std::u16string_view key) const { return find(key) >= 0; }
+bool Dictionary::Exists(std::u16string_view key) const {
+    return find(key) >= 0;
+}
 
 std::ptrdiff_t Dictionary::find(std::u16string_view key) const {
     if (index_) {
@@ -41,7 +43,9 @@ void Dictionary::Add(std::u16string&& key, JsonValue&& value) {
     }
 }
 
-void Dictionary::Add(const std::u16string& key, const JsonValue& value) { Add(std::u16string(key), JsonValue(value)); }
+void Dictionary::Add(const std::u16string& key, const JsonValue& value) {
+    Add(std::u16string(key), JsonValue(value));
+}
 
 void Dictionary::Set(std::u16string_view key, JsonValue value) {
     const std::ptrdiff_t i = find(key);

@@ -16,7 +16,9 @@ std::u16string& errorLog() {
     return log;
 }
 
-std::u16string describe(const std::exception& e) { return Utf8ToUtf16(e.what()); }
+std::u16string describe(const std::exception& e) {
+    return Utf8ToUtf16(e.what());
+}
 
 } // namespace
 
@@ -32,7 +34,9 @@ JsonValue JsonParse(std::u16string_view text) {
     return result;
 }
 
-const std::u16string& JsonErrors() { return errorLog(); }
+const std::u16string& JsonErrors() {
+    return errorLog();
+}
 
 JsonValue JsonParser::parse() {
     log_.clear();
@@ -275,9 +279,12 @@ std::u16string JsonParser::readKey() {
 
 namespace {
 int hexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
 } // namespace
@@ -400,7 +407,9 @@ JsonValue JsonParser::readNull() {
     return {};
 }
 
-std::u16string_view JsonParser::rest() const { return pos_ < text_.size() ? text_.substr(pos_) : std::u16string_view{}; }
+std::u16string_view JsonParser::rest() const {
+    return pos_ < text_.size() ? text_.substr(pos_) : std::u16string_view{};
+}
 
 std::u16string_view JsonParser::next20() const {
     return pos_ < text_.size() ? text_.substr(pos_, 20) : std::u16string_view{};

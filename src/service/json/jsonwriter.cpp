@@ -89,14 +89,30 @@ void Writer::escaped(std::u16string_view text) {
         const char16_t c = text[i];
         char16_t simple = 0;
         switch (c) {
-        case u'"': simple = u'"'; break;
-        case u'\\': simple = u'\\'; break;
-        case u'/': simple = u'/'; break;
-        case u'\b': simple = u'b'; break;
-        case u'\f': simple = u'f'; break;
-        case u'\n': simple = u'n'; break;
-        case u'\r': simple = u'r'; break;
-        case u'\t': simple = u't'; break;
+        case u'"':
+            simple = u'"';
+            break;
+        case u'\\':
+            simple = u'\\';
+            break;
+        case u'/':
+            simple = u'/';
+            break;
+        case u'\b':
+            simple = u'b';
+            break;
+        case u'\f':
+            simple = u'f';
+            break;
+        case u'\n':
+            simple = u'n';
+            break;
+        case u'\r':
+            simple = u'r';
+            break;
+        case u'\t':
+            simple = u't';
+            break;
         default:
             if (c >= 32 && c <= 126) {
                 continue;
@@ -108,7 +124,8 @@ void Writer::escaped(std::u16string_view text) {
             const char16_t pair[2] = {u'\\', simple};
             out_.Append(std::u16string_view(pair, 2));
         } else {
-            const char16_t escape[6] = {u'\\', u'u', kHex[c >> 12], kHex[(c >> 8) & 15], kHex[(c >> 4) & 15], kHex[c & 15]};
+            const char16_t escape[6] = {u'\\',       u'u', kHex[c >> 12], kHex[(c >> 8) & 15], kHex[(c >> 4) & 15],
+                                        kHex[c & 15]};
             out_.Append(std::u16string_view(escape, 6));
         }
     }

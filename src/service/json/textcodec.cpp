@@ -68,13 +68,17 @@ std::u16string Utf8ToUtf16(std::string_view text) {
         } else if (b >= 0xE0 && b <= 0xEF) {
             length = 3;
             cp = b & 0x0F;
-            if (b == 0xE0) lo = 0xA0;
-            if (b == 0xED) hi = 0x9F; // no surrogates
+            if (b == 0xE0)
+                lo = 0xA0;
+            if (b == 0xED)
+                hi = 0x9F; // no surrogates
         } else if (b >= 0xF0 && b <= 0xF4) {
             length = 4;
             cp = b & 0x07;
-            if (b == 0xF0) lo = 0x90;
-            if (b == 0xF4) hi = 0x8F;
+            if (b == 0xF0)
+                lo = 0x90;
+            if (b == 0xF4)
+                hi = 0x8F;
         } else {
             out.push_back(kReplacement);
             ++i;

@@ -5,7 +5,9 @@
 namespace kivo::json {
 
 namespace {
-size_t extent(const ValueArray::Bounds& b) { return b.second < b.first ? 0 : static_cast<size_t>(b.second - b.first + 1); }
+size_t extent(const ValueArray::Bounds& b) {
+    return b.second < b.first ? 0 : static_cast<size_t>(b.second - b.first + 1);
+}
 } // namespace
 
 ValueArray::ValueArray(std::vector<Bounds> bounds) : bounds_(std::move(bounds)) {
@@ -30,8 +32,12 @@ size_t ValueArray::offset(const std::vector<int>& index) const {
     return result;
 }
 
-const JsonValue& ValueArray::at(const std::vector<int>& index) const { return items_[offset(index)]; }
+const JsonValue& ValueArray::at(const std::vector<int>& index) const {
+    return items_[offset(index)];
+}
 
-void ValueArray::set(const std::vector<int>& index, JsonValue value) { items_[offset(index)] = std::move(value); }
+void ValueArray::set(const std::vector<int>& index, JsonValue value) {
+    items_[offset(index)] = std::move(value);
+}
 
 } // namespace kivo::json

@@ -32,9 +32,9 @@ TEST(JsonCorpus, EveryTestFileParsesAndAcceptedFilesRoundTrip) {
         const std::u16string text = Utf8ToUtf16(readFile(entry.path()));
         const JsonValue root = JsonParse(text);
         const std::u16string written = JsonText(root);
-        const bool objectOrArray = !text.empty() && (text.find_first_not_of(u" \t\r\n") != std::u16string::npos) &&
-                                   (text[text.find_first_not_of(u" \t\r\n")] == u'[' ||
-                                    text[text.find_first_not_of(u" \t\r\n")] == u'{');
+        const bool objectOrArray =
+            !text.empty() && (text.find_first_not_of(u" \t\r\n") != std::u16string::npos) &&
+            (text[text.find_first_not_of(u" \t\r\n")] == u'[' || text[text.find_first_not_of(u" \t\r\n")] == u'{');
         if (name.rfind("y_", 0) == 0 && objectOrArray) {
             ASSERT_FALSE(root.isNothing()) << name;
             EXPECT_EQ(JsonText(JsonParse(written)), written) << name;
@@ -56,7 +56,9 @@ TEST_P(JsonDocuments, ParseWithoutComplaintAndSerializeToTheSameDocument) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, JsonDocuments, ::testing::Values("canada.json", "citm_catalog.json", "twitter.json"),
-                         [](const auto& info) { return std::string(info.param).substr(0, std::string(info.param).find('.')); });
+                         [](const auto& info) {
+                             return std::string(info.param).substr(0, std::string(info.param).find('.'));
+                         });
 
 } // namespace
 } // namespace kivo::json

@@ -52,7 +52,9 @@ std::vector<ParseCase> loadCases(const std::string& path) {
     return cases;
 }
 
-void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ParseCases : public ::testing::TestWithParam<ParseCase> {};
 
