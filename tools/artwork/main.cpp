@@ -218,6 +218,11 @@ void signInPieces() {
     panel("artwork/114.jpg", [](QPainter& p) {
         field(p, QRectF(32.5, 90.5, 164, 40));
         field(p, QRectF(32.5, 136.5, 308, 40));
+        // Behind the code button: the greyed button that shows while the countdown runs (the
+        // blue picture over it is hidden then, and the white countdown text sits on this).
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xA9, 0xB6, 0xC6));
+        p.drawRoundedRect(QRectF(204, 90, 138, 40), 5, 5);
     });
     panel("artwork/113.jpg", [](QPainter& p) {
         field(p, QRectF(32.5, 90.5, 308, 40));
