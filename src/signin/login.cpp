@@ -190,6 +190,7 @@ void login::build() {
     connect(mobile_btn, &ImageControl::Click, this, &login::MobileSignIn);
     mobile_enter = new QPushButton(mobile_box);
     mobile_enter->setGeometry(0, -100, 10, 10); // above the panel's visible area
+    mobile_enter->setFocusPolicy(Qt::NoFocus);
     connect(mobile_enter, &QPushButton::clicked, this, &login::MobileSignIn);
 
     // Password panel
@@ -202,6 +203,7 @@ void login::build() {
     connect(username_btn, &ImageControl::Click, this, &login::PasswordSignIn);
     password_enter = new QPushButton(password_box);
     password_enter->setGeometry(0, -100, 10, 10);
+    password_enter->setFocusPolicy(Qt::NoFocus);
     connect(password_enter, &QPushButton::clicked, this, &login::PasswordSignIn);
 
     // QR panel
