@@ -60,14 +60,7 @@ json::JsonValue cachedMenu(const char* key) {
 }
 
 QString field(const char16_t* name) {
-    const json::JsonValue& v = service::Field(startup::State().UserData, name);
-    if (v.isText()) {
-        return QString::fromStdU16String(v.text());
-    }
-    if (v.isNumber()) {
-        return QString::fromStdString(v.number().toString());
-    }
-    return {};
+    return QString::fromStdU16String(service::FieldText(service::Field(startup::State().UserData, name)));
 }
 
 } // namespace

@@ -125,6 +125,19 @@ const JsonValue& Field(const JsonValue& envelope, std::u16string_view name) {
     return dict != nullptr ? dict->Item(name) : empty;
 }
 
+std::u16string FieldText(const JsonValue& value) {
+    switch (value.kind()) {
+    case JsonValue::Kind::Text:
+        return value.text();
+    case JsonValue::Kind::Number:
+        return json::Utf8ToUtf16(value.number().toString());
+    case JsonValue::Kind::Boolean:
+        return value.boolean() ? u"True" : u"False";
+    default:
+        return {};
+    }
+}
+
 bool IsSuccess(const JsonValue& envelope) {
     const JsonValue& status = Field(envelope, u"status");
     try {

@@ -39,6 +39,10 @@ bool IsSuccess(const json::JsonValue& envelope);
 /// @brief A member of a response object, or the empty value when `envelope` is not an object.
 const json::JsonValue& Field(const json::JsonValue& envelope, std::u16string_view name);
 
+/// @brief A field as the text it stands for: a text itself, a number's decimal text, "True" or
+/// "False"; empty for anything else (a missing field, null, an object).
+std::u16string FieldText(const json::JsonValue& value);
+
 /// @brief The message the service's bare code answers carry; empty for other texts.
 std::u16string BareCodeMessage(std::u16string_view answer);
 

@@ -41,16 +41,7 @@ std::string utf8(const QString& text) {
 }
 
 QString text(const json::JsonValue& value) {
-    if (value.isText()) {
-        return QString::fromStdU16String(value.text());
-    }
-    if (value.isNumber()) {
-        return QString::fromStdString(value.number().toString());
-    }
-    if (value.isBoolean()) {
-        return value.boolean() ? "True" : "False";
-    }
-    return {};
+    return QString::fromStdU16String(service::FieldText(value));
 }
 
 } // namespace

@@ -12,21 +12,6 @@ Q_LOGGING_CATEGORY(lcConfig, "kivo.startup.configuration")
 
 namespace kivo::startup {
 
-namespace {
-
-// The stamp is the service's own; it comes back as text or as a number.
-std::string stampText(const json::JsonValue& time) {
-    if (time.isText()) {
-        return json::Utf16ToUtf8(time.text());
-    }
-    if (time.isNumber()) {
-        return time.number().toString();
-    }
-    return json::Utf16ToUtf8(json::JsonText(time));
-}
-
-} // namespace
-
 void DownloadConfiguration(const std::string& updateTime) {
     using service::Field;
     const json::JsonValue answer = service::HttpRequest(
@@ -44,7 +29,8 @@ void DownloadConfiguration(const std::string& updateTime) {
                                   json::Utf16ToUtf8(json::JsonText(Field(data, u"topMenu")))) &&
                     WriteIniValue(file, kRunParameterSection, "leftMenu",
                                   json::Utf16ToUtf8(json::JsonText(Field(data, u"leftMenu")))) &&
-                    WriteIniValue(file, kRunParameterSection, "updateTime", stampText(Field(data, u"time")));
+                    WriteIniValue(file, kRunParameterSection, "updateTime",
+                                  json::Utf16ToUtf8(service::FieldText(Field(data, u"time"))));
     if (!ok) {
         qCWarning(lcConfig) << "the menu configuration could not be cached in" << file.c_str();
     }

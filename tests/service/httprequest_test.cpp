@@ -162,6 +162,16 @@ TEST(IsSuccess, ComparesStatusWithOneAsANumber) {
     EXPECT_FALSE(IsSuccess(JsonValue::nothing()));
 }
 
+TEST(FieldText, GivesTheTextAFieldStandsFor) {
+    EXPECT_EQ(FieldText(JsonValue(u"林")), u"林");
+    EXPECT_EQ(FieldText(JsonValue(json::Decimal::FromText("1733616000"))), u"1733616000");
+    EXPECT_EQ(FieldText(JsonValue(json::Decimal::FromText("-2.50"))), u"-2.5");
+    EXPECT_EQ(FieldText(JsonValue(true)), u"True");
+    EXPECT_EQ(FieldText(JsonValue::null()), u"");
+    EXPECT_EQ(FieldText(JsonValue()), u"");
+    EXPECT_EQ(FieldText(JsonValue(std::make_shared<json::Dictionary>())), u"");
+}
+
 TEST(BareCodeMessage, KnowsTheTenCodes) {
     EXPECT_EQ(BareCodeMessage(u"-1"), u"机构ID、用户名或密码错误");
     EXPECT_EQ(BareCodeMessage(u"-10\r\n"), u"通道错误");
