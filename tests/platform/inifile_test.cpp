@@ -1,4 +1,5 @@
 #include "platform/inifile.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,28 +18,12 @@ namespace fs = std::filesystem;
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kivo-ini-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        file_ = dir_ / "SysRunParameter.ocx";
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all);
-        fs::remove_all(dir_);
-    }
-
-    std::string content() const {
-        std::ifstream in(file_, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string content() const { return test::ReadFile(file_); }
     void setContent(const std::string& text) const { std::ofstream(file_, std::ios::binary) << text; }
 
-    fs::path dir_;
-    fs::path file_;
+    test::TempFolder folder_{"kivo-ini"};
+    const fs::path& dir_ = folder_.path();
+    fs::path file_ = dir_ / "SysRunParameter.ocx";
 };
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyReadsEmpty) {

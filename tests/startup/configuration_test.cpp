@@ -9,6 +9,7 @@
 #include "service/sessioncookies.h"
 #include "startup/configuration.h"
 #include "startup/runparameters.h"
+#include "tempfolder.h"
 #include "testserver.h"
 #include "workbenchservice.h"
 
@@ -27,27 +28,15 @@ namespace fs = std::filesystem;
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kivo-startup-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         State() = {};
         State().options.appDir = dir_;
         service::Service() = {};
         service::Service().HttpClient = std::make_shared<platform::CurlHttpSession>();
         service::Service().cookieStore = std::make_shared<platform::RecordingCookieStore>();
     }
-    void TearDown() override {
-        service::Service() = {};
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { service::Service() = {}; }
 
-    std::string file() const {
-        std::ifstream in(RunParameterFile(), std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string file() const { return test::ReadFile(RunParameterFile()); }
 
     // Serves getConfig with a fixed body and remembers the stamps it was sent.
     void serveConfig(const std::string& body) {
@@ -59,7 +48,8 @@ protected:
         State().options.baseUrl = server_.url();
     }
 
-    fs::path dir_;
+    test::TempFolder folder_{"kivo-startup"};
+    const fs::path& dir_ = folder_.path();
     test::TestServer server_;
     std::vector<std::string> stamps_;
 };

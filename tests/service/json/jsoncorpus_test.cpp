@@ -2,6 +2,7 @@
 #include "service/json/jsonparser.h"
 #include "service/json/jsonwriter.h"
 #include "service/json/textcodec.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -15,13 +16,6 @@ namespace {
 
 const std::filesystem::path kCorpus = KIVO_TEST_DATA_DIR "/json-corpus";
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(JsonCorpus, EveryTestFileParsesAndAcceptedFilesRoundTrip) {
     int roundTrips = 0;
     for (const auto& entry : std::filesystem::directory_iterator(kCorpus / "JSONTestSuite")) {
@@ -29,7 +23,7 @@ TEST(JsonCorpus, EveryTestFileParsesAndAcceptedFilesRoundTrip) {
         if (entry.path().extension() != ".json") {
             continue;
         }
-        const std::u16string text = Utf8ToUtf16(readFile(entry.path()));
+        const std::u16string text = Utf8ToUtf16(test::ReadFile(entry.path()));
         const JsonValue root = JsonParse(text);
         const std::u16string written = JsonText(root);
         const bool objectOrArray =
@@ -47,7 +41,7 @@ TEST(JsonCorpus, EveryTestFileParsesAndAcceptedFilesRoundTrip) {
 class JsonDocuments : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(JsonDocuments, ParseWithoutComplaintAndSerializeToTheSameDocument) {
-    const std::string original = readFile(kCorpus / "documents" / GetParam());
+    const std::string original = test::ReadFile(kCorpus / "documents" / GetParam());
     const JsonValue root = JsonParse(Utf8ToUtf16(original));
     EXPECT_EQ(JsonErrors(), u"");
     // An independent parser must see our output and the original as the same document.
