@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/imagecontrol.h"
+#include "chrome/picturebox.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -28,17 +29,23 @@ template <typename T> void CopyFromTemplate(const T& from, T& to) {
     }
     if constexpr (std::is_base_of_v<ImageControl, T>) {
         to.setPicture(from.picture());
+        to.setFit(from.fit());
+    }
+    if constexpr (std::is_base_of_v<PictureBox, T>) {
+        to.setBackColor(from.backColor());
+        to.setPicture(from.picture());
     }
 }
 
 /// A control array: element 0 is the hidden design-time template; elements 1..n are created and
 /// removed by index at run time, each starting hidden in the container of element 0 with the
-/// template's geometry and looks.
+/// template's geometry and looks. Element i is named after the array: "leftMenuBtn(3)".
 template <typename T> class ControlArray {
 public:
     /// `configure` runs once for every new element (to connect its events, say).
     explicit ControlArray(T* element0, std::function<void(T*, int)> configure = {}) : configure_(std::move(configure)) {
         element0->hide();
+        name_ = element0->objectName();
         setIndex(element0, 0);
         elements_[0] = element0;
     }
@@ -91,13 +98,17 @@ public:
     int UBound() const { return elements_.empty() ? 0 : elements_.rbegin()->first; }
 
 private:
-    static void setIndex(T* element, int index) {
+    void setIndex(T* element, int index) const {
         if constexpr (std::is_base_of_v<ImageControl, T>) {
             element->setIndex(index);
         }
         element->setProperty("index", index);
+        if (index != 0) {
+            element->setObjectName(QStringLiteral("%1(%2)").arg(name_).arg(index));
+        }
     }
 
+    QString name_;
     std::map<int, QPointer<T>> elements_;
     std::function<void(T*, int)> configure_;
 };

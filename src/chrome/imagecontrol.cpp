@@ -38,6 +38,12 @@ void ImageControl::paintEvent(QPaintEvent*) {
         circle.addEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
         painter.setClipPath(circle);
     }
+    if (fit_) {
+        const QSizeF fitted = QSizeF(picture_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
+        painter.drawImage(
+            QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted), picture_);
+        return;
+    }
     painter.drawImage(rect(), picture_);
 }
 

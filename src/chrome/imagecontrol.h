@@ -19,6 +19,13 @@ public:
     /// Loads and shows a picture file; a missing, empty or undecodable file shows nothing.
     void LoadFile(const QString& path);
 
+    /// Draws the picture whole at its own aspect ratio, centred, instead of stretched (icons).
+    void setFit(bool fit) {
+        fit_ = fit;
+        update();
+    }
+    bool fit() const { return fit_; }
+
     /// Draws the picture clipped to a circle (avatars).
     void setRound(bool round) {
         round_ = round;
@@ -44,6 +51,7 @@ private:
     int index_ = -1;
     bool pressed_ = false;
     bool round_ = false;
+    bool fit_ = false;
 };
 
 } // namespace kivo::chrome

@@ -5,7 +5,9 @@
 
 namespace kivo::chrome {
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+}
 
 void PictureBox::setPicture(const QImage& picture) {
     picture_ = picture;
@@ -29,7 +31,20 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
     emit MouseDown(event->button());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click) {
+        emit Click();
+    }
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent*) {
+    emit MouseMove();
 }
 
 } // namespace kivo::chrome

@@ -7,7 +7,7 @@
 namespace kivo::chrome {
 
 /// A container that paints a background colour and, stretched over it, a picture; it reports
-/// mouse-downs so that windows can be dragged by it.
+/// mouse-downs (so that windows can be dragged by it), clicks and mouse moves.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -16,17 +16,23 @@ public:
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
     void setBackColor(const QColor& colour);
+    const QColor& backColor() const { return back_; }
 
 signals:
     void MouseDown(Qt::MouseButton button);
+    void Click();
+    void MouseMove();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     QImage picture_;
     QColor back_;
+    bool pressed_ = false;
 };
 
 } // namespace kivo::chrome

@@ -45,6 +45,11 @@ std::function<void(const QString&)>& messageBox() {
     return show;
 }
 
+std::function<void(QWidget*)>& showSettings() {
+    static std::function<void(QWidget*)> show;
+    return show;
+}
+
 // A cached menu array; absent or unreadable text (a first run whose download failed) reads as
 // an empty array, so the window opens with its start page.
 json::JsonValue cachedMenu(const char* key) {
@@ -80,6 +85,10 @@ home* home::Existing() {
 
 void home::SetMessageBox(std::function<void(const QString&)> show) {
     messageBox() = std::move(show);
+}
+
+void home::SetShowSettings(std::function<void(QWidget*)> show) {
+    showSettings() = std::move(show);
 }
 
 home::home() : Form("home") {
@@ -132,10 +141,28 @@ void home::build() {
     home_close = image(13850, 120, 180, 180, chrome::LoadPicture("close_white"));
     connect(home_close, &ImageControl::Click, this, &home::Close);
 
-    leftMenuBox = new chrome::PictureBox(this);
-    MoveTwips(leftMenuBox, 20, kWebTop, 2040, 7050);
-    leftMenuBox->setBackColor(QColor(0xED, 0xED, 0xED));
-    leftMenuBox->hide();
+    bars_ = new MenuBars(this, [this](const std::string& iconPath) {
+        return icons_ ? icons_->FetchMenuIcon(iconPath) : std::string();
+    });
+    leftMenuBox = bars_->leftMenuBox();
+    connect(bars_, &MenuBars::TopItemClicked, this, [this](int index) {
+        menus_.SelectTopItem(index);
+        ApplyMenus();
+    });
+    connect(bars_, &MenuBars::LeftItemClicked, this, [this](int index) {
+        menus_.ClickLeftItem(index);
+        ApplyMenus();
+    });
+    connect(bars_, &MenuBars::LeftMenuHovered, this, [this] {
+        if (!menus_.unfoldVisible()) {
+            menus_.HoverLeftMenu();
+            ApplyMenus();
+        }
+    });
+    connect(bars_, &MenuBars::FoldClicked, this, [this] {
+        menus_.ToggleLeftMenu();
+        ApplyMenus();
+    });
 
     webArea = new QWidget(this);
     MoveTwips(webArea, 1190, kWebTop, 7335, 5295);
@@ -145,6 +172,8 @@ void home::build() {
     }
     if (web) {
         MoveTwips(web->widget(), 1190, kWebTop, 7335, 5295);
+        // The workbench pages are the service's own: no browser context menu over them.
+        web->widget()->setContextMenuPolicy(Qt::NoContextMenu);
     }
     if (loadingWeb) {
         MoveTwips(loadingWeb->widget(), 1190, kWebTop, 7335, 5295);
@@ -161,6 +190,9 @@ QWidget* home::webWidget() const {
 void home::onLoad() {
     topMenuItems = cachedMenu("topMenu");
     leftMenuItems = cachedMenu("leftMenu");
+    const std::string& baseUrl = service::Service().BaseUrl;
+    menus_ = MenuModel(ReadMenuItems(topMenuItems), ReadMenuItems(leftMenuItems), baseUrl, KIVO_FORUM_URL);
+    icons_ = std::make_unique<MenuIconCache>(startup::State().options.appDir, baseUrl);
 
     ApplyStick(startup::State().stick);
     shadow_ = std::make_unique<chrome::aShadow>();
@@ -172,10 +204,8 @@ void home::onLoad() {
     LayoutWindow();
     std::string address;
     service::CopySessionCookies(address);
-    ShowLoadingOverlay();
-    if (web) {
-        web->navigate(QString::fromStdString(service::Service().BaseUrl) + "/desktop/site/index");
-    }
+    menus_.ShowStartPage();
+    ApplyMenus();
     bridge_ = std::make_unique<bridge::HyperApp>();
     if (!bridge_->Init(web.get())) {
         if (messageBox()) {
@@ -187,6 +217,8 @@ void home::onLoad() {
         bridge_->AddObject(u"MyCMD", std::make_shared<bridge::HACMD>());
         FillProfile();
     }
+    menus_.BuildMenus();
+    ApplyMenus();
     PrepareOverlay();
     CentreOnScreen();
 }
@@ -217,24 +249,51 @@ void home::PrepareOverlay() {
 void home::LayoutWindow() {
     const int W = PixelsToTwips(width());
     const int H = PixelsToTwips(height());
-    QWidget* browser = webWidget();
-    if (leftMenuShown == 1) {
-        browser->setGeometry(TwipsToPixels(1190), browser->y(), TwipsToPixels(W - 1210), browser->height());
-        leftMenuBox->setGeometry(leftMenuBox->x(), leftMenuBox->y(), TwipsToPixels(1170),
-                                 TwipsToPixels(H - kWebTop - 10));
-        leftMenuBox->show();
-    } else {
-        browser->setGeometry(TwipsToPixels(20), browser->y(), TwipsToPixels(W - 40), browser->height());
-        leftMenuBox->hide();
-    }
-    browser->resize(browser->width(), TwipsToPixels(H - kWebTop - 20));
-    if (browser != webArea) {
-        webArea->setGeometry(browser->geometry());
-    }
+    menus_.setWindowSize(W, H);
+    menus_.LayoutWindow();
+    placeBrowser();
+    bars_->Draw(menus_);
     companyname->move(TwipsToPixels(W - platform::WidthTwips(companyname) - 400), companyname->y());
     home_close->move(TwipsToPixels(W - platform::WidthTwips(home_close) - 220), home_close->y());
     home_min->move(TwipsToPixels(W - platform::WidthTwips(home_min) - 600), home_min->y());
     update(); // the header and the border lines are painted for the new size
+}
+
+void home::placeBrowser() {
+    const MenuModel::Rect& area = menus_.web();
+    MoveTwips(webWidget(), area.left, area.top, area.width, area.height);
+    if (webWidget() != webArea) {
+        webArea->setGeometry(webWidget()->geometry());
+    }
+}
+
+void home::ApplyMenus() {
+    placeBrowser();
+    bars_->Draw(menus_);
+    for (const MenuModel::Effect& effect : menus_.TakeEffects()) {
+        const QString url = QString::fromStdString(effect.url);
+        switch (effect.kind) {
+        case MenuModel::EffectKind::Navigate:
+            if (web) {
+                web->navigate(url);
+            }
+            break;
+        case MenuModel::EffectKind::Open:
+            platform::UrlOpener::open(url);
+            break;
+        case MenuModel::EffectKind::Overlay:
+            ShowLoadingOverlay();
+            break;
+        case MenuModel::EffectKind::Settings:
+            if (showSettings()) {
+                showSettings()(this);
+            } else {
+                qCInfo(lcHome) << "no settings window to show";
+            }
+            break;
+        }
+    }
+    bars_->Raise();
 }
 
 void home::ShowLoadingOverlay() {
@@ -286,7 +345,7 @@ void home::Close() {
 
 // ---- page commands ----
 
-void home::CMD(const std::u16string& Action, const std::u16string&, const std::u16string&, const std::u16string&,
+void home::CMD(const std::u16string& Action, const std::u16string& A, const std::u16string&, const std::u16string&,
                const std::u16string&, const std::u16string&) {
     if (Action == u"loading") {
         if (loadingWeb) {
@@ -294,14 +353,8 @@ void home::CMD(const std::u16string& Action, const std::u16string&, const std::u
         }
         return;
     }
-    if (Action == u"bbsvelmora") {
-        platform::UrlOpener::open(KIVO_FORUM_URL);
-    } else if (Action == u"wwwvelmora") {
-        platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl));
-    }
-    // "sys" and the selection of left items by their marks arrive with the settings window
-    // and the menu bars.
-    qCInfo(lcHome) << "page command" << QString::fromStdU16String(Action);
+    menus_.CMD(json::Utf16ToUtf8(Action), json::Utf16ToUtf8(A));
+    ApplyMenus();
 }
 
 // ---- unload ----

@@ -6,6 +6,9 @@
 #include "chrome/form.h"
 #include "chrome/imagecontrol.h"
 #include "chrome/picturebox.h"
+#include "mainwin/menubars.h"
+#include "mainwin/menuiconcache.h"
+#include "mainwin/menumodel.h"
 #include "platform/browser.h"
 #include "service/json/jsonvalue.h"
 
@@ -29,6 +32,8 @@ public:
 
     /// How the window shows a message box (tests put a recorder here).
     static void SetMessageBox(std::function<void(const QString&)> show);
+    /// How the page command "sys" shows the settings window, owned by this window.
+    static void SetShowSettings(std::function<void(QWidget* owner)> show);
 
     ~home() override;
 
@@ -38,10 +43,10 @@ public:
     void LayoutWindow();
     void ShowLoadingOverlay();
 
-    // Window state.
+    // Window state; the menu fields live in the menu model.
     json::JsonValue topMenuItems;
     json::JsonValue leftMenuItems;
-    int leftMenuShown = 0;
+    MenuModel& menus() { return menus_; }
 
     // Controls, by the names the window code uses.
     chrome::ImageControl *aicAlphaImage1, *avatar_bg, *avatar;
@@ -67,14 +72,20 @@ protected:
 
 private:
     void build();
+    /// Draws the menus as the model now stands, then does what the model asked for.
+    void ApplyMenus();
     void FillProfile();
     void PrepareOverlay();
     void Minimise();
     void Close();
     QWidget* webWidget() const;
+    void placeBrowser();
 
     std::unique_ptr<chrome::aShadow> shadow_;
     std::unique_ptr<bridge::HyperApp> bridge_;
+    MenuModel menus_;
+    MenuBars* bars_ = nullptr;
+    std::unique_ptr<MenuIconCache> icons_;
     QImage header_;
 };
 

@@ -56,6 +56,7 @@ CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile)
     // so the send limit only bounds a stalled request line.
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, seconds(std::min(timeouts_.receive, timeouts_.send)));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(timeouts_.total.count()));
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);

@@ -21,6 +21,8 @@ struct HttpTimeouts {
     std::chrono::milliseconds connect{60000};
     std::chrono::milliseconds send{60000};
     std::chrono::milliseconds receive{30000};
+    /// @brief The whole request, however the data trickles in; zero for no such limit.
+    std::chrono::milliseconds total{0};
 };
 
 /// @brief One synchronous HTTP client that keeps its cookies across requests and the headers of

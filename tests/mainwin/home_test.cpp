@@ -104,7 +104,7 @@ TEST_F(HomeTest, CreationFillsTheProfileAndOpensTheStartPage) {
     // No cached menus (a first run whose download failed): empty menus, the start page stays.
     ASSERT_TRUE(w->topMenuItems.isCollection());
     EXPECT_EQ(w->topMenuItems.collection()->Count(), 0);
-    EXPECT_EQ(w->leftMenuShown, 0);
+    EXPECT_EQ(w->menus().leftMenuShown, 0);
 }
 
 TEST_F(HomeTest, CachedMenusAreReadBack) {
@@ -124,7 +124,7 @@ TEST_F(HomeTest, LayoutAtTheDesignSizeAndAfterAResize) {
     EXPECT_EQ(w->home_close->x(), TwipsToPixels(14250 - 180 - 220));
     EXPECT_EQ(w->home_min->x(), TwipsToPixels(14250 - 255 - 600));
 
-    w->leftMenuShown = 1;
+    w->menus().leftMenuShown = 1;
     w->LayoutWindow();
     EXPECT_EQ(w->leftMenuBox->height(), TwipsToPixels(7050)) << "9000 - 1940 - 10 twips";
     EXPECT_EQ(w->leftMenuBox->width(), TwipsToPixels(1170));
