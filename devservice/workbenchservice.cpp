@@ -108,6 +108,48 @@ std::string page(const std::string& title, const std::string& body) {
 }
 } // namespace
 
+std::string WorkbenchService::workbenchPage(const std::string& path) const {
+    // The title of the menu item whose page lies in the same folder ("/desktop/staff/").
+    std::string title = "工作台";
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    for (const char* menu : {"topMenu", "leftMenu"}) {
+        for (const auto& item : data_["config"][menu]) {
+            if (item.value("url", "").rfind(folder, 0) == 0) {
+                title = item.value("name", title);
+            }
+        }
+    }
+    std::string detail = path.substr(path.rfind('/') + 1);
+    detail = detail == "index" ? "全部记录" : detail == "leave" ? "请假申请" : detail;
+    static const char* rows[][4] = {{"20261208-031", "杭州云岫科技", "处理中", "12-08 14:30"},
+                                    {"20261207-118", "宁波海曙贸易", "已完成", "12-07 16:05"},
+                                    {"20261207-102", "苏州澄湖电子", "待审核", "12-07 10:12"},
+                                    {"20261206-087", "上海浦江物流", "已完成", "12-06 09:48"},
+                                    {"20261205-064", "南京栖霞建材", "已退回", "12-05 17:20"}};
+    std::string table;
+    for (const auto& row : rows) {
+        table += std::string("<tr><td>") + row[0] + "</td><td>" + row[1] + "</td><td><span class='st'>" + row[2] +
+                 "</span></td><td>" + row[3] + "</td></tr>";
+    }
+    return R"HTML(<!doctype html><html lang="zh-CN"><head><meta charset="utf-8"><title>)HTML" + title +
+           R"HTML(</title><style>
+*{box-sizing:border-box}body{margin:0;font-family:'Noto Sans CJK SC','Microsoft YaHei',sans-serif;background:#F4F6F9;color:#333}
+.wrap{padding:22px 26px}h1{font-size:20px;margin:0 0 4px;color:#333}.crumb{color:#888;font-size:13px;margin:0 0 16px}
+.bar{display:flex;gap:10px;margin-bottom:14px}.bar input{flex:1;max-width:280px;border:1px solid #DDE3EA;border-radius:4px;padding:7px 10px}
+.bar button{background:#1B9BEA;color:#fff;border:0;border-radius:4px;padding:7px 18px}
+table{width:100%;border-collapse:collapse;background:#fff;border-radius:8px;overflow:hidden;box-shadow:0 1px 4px rgba(0,0,0,.06)}
+th{background:#F7F9FB;color:#666;font-weight:normal;font-size:13px;text-align:left;padding:10px 14px}
+td{padding:10px 14px;border-top:1px solid #F0F0F0;font-size:13px}.st{font-size:12px;padding:1px 8px;border-radius:10px;background:#E6F4FD;color:#1B9BEA}
+</style></head><body><div class="wrap"><h1 id="title">)HTML" +
+           title + "</h1><p class=\"crumb\">工作台 / " + title + " / <span id=\"detail\">" + detail +
+           R"HTML(</span></p>
+<div class="bar"><input placeholder="搜索编号或名称"><button>查询</button></div>
+<table><tr><th>编号</th><th>名称</th><th>状态</th><th>更新时间</th></tr>)HTML" +
+           table + R"HTML(</table></div><script>
+window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%20%22loading%22/'; });
+</script></body></html>)HTML";
+}
+
 void WorkbenchService::routes() {
     // The client POSTs; a browser GETs. Both are answered alike.
     auto endpoint = [this](const std::string& path, auto handler) {
@@ -232,7 +274,7 @@ void WorkbenchService::routes() {
 .panel{background:#fff;border-radius:8px;padding:14px 18px;box-shadow:0 1px 4px rgba(0,0,0,.06)}
 .panel h3{margin:0 0 10px;font-size:15px;color:#127FC2}.panel li{list-style:none;padding:8px 0;border-bottom:1px solid #F0F0F0;font-size:13px}
 .panel ul{margin:0;padding:0}.tag{display:inline-block;font-size:12px;padding:1px 8px;border-radius:10px;background:#E6F4FD;color:#1B9BEA;margin-right:8px}
-.time{float:right;color:#AAA;font-size:12px}
+.time{float:right;color:#AAA;font-size:12px}a{color:#1B9BEA;text-decoration:none}a:hover{text-decoration:underline}
 </style></head><body><div class="wrap">
 <p class="hello">下午好，)HTML" +
                             name + R"HTML(</p><p class="sub">今天是忙碌而充实的一天，以下是您的工作概览。</p>
@@ -244,12 +286,24 @@ void WorkbenchService::routes() {
 <li><span class="tag">客户</span>回访杭州云岫科技的合同续约<span class="time">11:00</span></li>
 <li><span class="tag">订单</span>核对订单 #20261208-031 的发货信息<span class="time">14:30</span></li>
 <li><span class="tag">报表</span>提交十一月销售周报<span class="time">17:00</span></li></ul></div>
-<div class="panel"><h3>公告通知</h3><ul>
-<li>年终盘点将于 12 月 20 日开始</li><li>新版考勤制度已发布，请查阅</li><li>本周五下午全员培训</li></ul></div></div>
+<div class="panel"><h3>快捷入口</h3><ul>
+<li><a id="go-leave" href="happ://MyCMD.CMD%20%22staff%22,%22!desktop!staff!leave%22/">请假申请</a><span class="time">员工考勤</span></li>
+<li><a id="go-system" href="happ://MyCMD.CMD%20%22system%22/">系统设置</a><span class="time">第二页菜单</span></li>
+<li><a id="go-approve" href="happ://MyCMD.CMD%20%22approve%22/">审批流程</a><span class="time">待审批 3</span></li>
+<li><a id="go-settings" href="happ://MyCMD.CMD%20%22sys%22/">客户端设置</a><span class="time">Kivo</span></li>
+<li><a id="go-forum" href="happ://MyCMD.CMD%20%22bbsvelmora%22/">用户论坛</a><span class="time">交流与帮助</span></li></ul>
+<h3 style="margin-top:14px">公告通知</h3><ul>
+<li>年终盘点将于 12 月 20 日开始</li><li>新版考勤制度已发布，请查阅</li></ul></div></div>
 </div><script>
 window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%20%22loading%22/'; });
 </script></body></html>)HTML",
                         "text/html; charset=utf-8");
+    });
+
+    // Every other workbench page: the item's name as its title, a table of records, and the
+    // happ "loading" once loaded, as the start page.
+    server_.Get(R"(/desktop/(\w+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
+        res.set_content(workbenchPage(req.path), "text/html; charset=utf-8");
     });
 
     server_.Get("/user/site/reg", [](const httplib::Request&, httplib::Response& res) {

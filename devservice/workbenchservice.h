@@ -37,6 +37,7 @@ private:
     static void answer(httplib::Response& res, int status, const nlohmann::ordered_json& data,
                        const std::string& msg = "");
     std::string origin(const httplib::Request& req) const;
+    std::string workbenchPage(const std::string& path) const;
     nlohmann::ordered_json userData(const nlohmann::ordered_json& account, const httplib::Request& req) const;
 
     httplib::Server server_;

@@ -2,6 +2,7 @@
 #include "happcommand.h"
 #include "inicommand.h"
 #include "jsoncommand.h"
+#include "menucommands.h"
 #include "servicecommands.h"
 
 #include <cstring>
@@ -27,7 +28,14 @@ constexpr const char* kUsage =
     "                            commands they send\n"
     "  config [--base-url URL] [--app-dir DIR]\n"
     "                            download the menu configuration as start-up does; print the\n"
-    "                            run-parameter file\n";
+    "                            run-parameter file\n"
+    "  menu --config FILE [--base-url URL] [--size W,H] STEP...\n"
+    "                            run menu steps (build, top:I, left:I, hover, toggle,\n"
+    "                            cmd:WORD[:ARG], resize:W,H) through the menu model; print\n"
+    "                            what each does and the state after it\n"
+    "  icon [--base-url URL] [--app-dir DIR] PATH...\n"
+    "                            fetch menu icons through the icon cache; print the outcome\n"
+    "                            and the local file of each\n";
 
 } // namespace
 
@@ -50,6 +58,12 @@ int main(int argc, char** argv) {
     }
     if (command == "happ") {
         return kivo::tools::runHappCommand(rest, std::cout);
+    }
+    if (command == "menu") {
+        return kivo::tools::runMenuCommand(rest, std::cout, std::cerr);
+    }
+    if (command == "icon") {
+        return kivo::tools::runIconCommand(rest, std::cout, std::cerr);
     }
     if (command == "config") {
         return kivo::tools::runConfigCommand(rest, std::cout, std::cerr);
