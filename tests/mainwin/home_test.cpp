@@ -6,6 +6,7 @@
 #include "platform/curlhttpsession.h"
 #include "platform/recordingcookiestore.h"
 #include "platform/twips.h"
+#include "platform/urlopener.h"
 #include "service/httprequest.h"
 #include "service/json/collection.h"
 #include "service/json/dictionary.h"
@@ -14,7 +15,9 @@
 #include "startup/runparameters.h"
 #include "testserver.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
@@ -37,6 +40,19 @@ protected:
         face.save(&buffer, "PNG");
         server_.server().Get(
             "/avatar.png", [this](const auto&, auto& res) { res.set_content(avatarPng_.toStdString(), "image/png"); });
+        server_.server().Get(R"(/m/(\w+)\.png)", [this](const httplib::Request& req, auto& res) {
+            ++iconRequests;
+            const std::string name = req.matches[1];
+            QImage icon(8, 8, QImage::Format_ARGB32);
+            icon.fill(name.find("blue") != std::string::npos   ? Qt::blue
+                      : name.find("grey") != std::string::npos ? Qt::gray
+                                                               : Qt::white);
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            icon.save(&buffer, "PNG");
+            res.set_content(png.toStdString(), "image/png");
+        });
         server_.server().Post("/desktop/site/logout", [this](const auto&, auto& res) {
             ++logouts;
             res.set_header("Set-Cookie", "SID=gone; path=/");
@@ -84,6 +100,7 @@ protected:
     std::vector<test::FakeBrowser*> browsers;
     QStringList messages;
     std::atomic<int> logouts{0};
+    std::atomic<int> iconRequests{0};
     int programEnds = 0;
     bool noBrowsers = false;
 };
@@ -186,6 +203,118 @@ TEST_F(HomeTest, TheLoadingCommandHidesTheOverlay) {
     w->ShowLoadingOverlay();
     EXPECT_TRUE(overlay()->widget()->isVisible());
     bridge::HACMD::SetCommandHandler({});
+}
+
+template <typename T = QWidget> T* child(QWidget* window, const QString& name) {
+    T* found = window->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+}
+
+QColor iconColour(QWidget* window, const QString& name) {
+    const QImage& picture = child<chrome::ImageControl>(window, name)->picture();
+    return picture.isNull() ? QColor() : picture.pixelColor(4, 4);
+}
+
+// Two top items (the first current with the left menu) and a third without; seven left items.
+void cacheMenus() {
+    startup::WriteIniValue(startup::RunParameterFile(), "SysRunParameter", "topMenu",
+                           R"([{"name":"\u9996\u9875","pic":"/m/home.png","url":"/home","current":1,"leftMenu":1},)"
+                           R"({"name":"B","pic":"/m/b.png","url":"/b","leftMenu":1},)"
+                           R"({"name":"C","pic":"/m/c.png","url":"/c","leftMenu":0}])");
+    std::string left = "[";
+    for (int i = 1; i <= 7; ++i) {
+        const QString item = QStringLiteral(R"(%1{"name":"L%2","pic_grey":"/m/grey%2.png","pic_blue":"/m/blue%2.png",)"
+                                            R"("url":"/l%2","mark":"m%2"%3})")
+                                 .arg(i > 1 ? "," : "")
+                                 .arg(i)
+                                 .arg(i == 1 ? R"(,"current":1)" : "");
+        left += item.toStdString();
+    }
+    startup::WriteIniValue(startup::RunParameterFile(), "SysRunParameter", "leftMenu", left + "]");
+}
+
+TEST_F(HomeTest, MenusSitWhereTheModelSaysAndAnswerTheMouse) {
+    cacheMenus();
+    home* w = open();
+    const QString base = QString::fromStdString(server_.url());
+    EXPECT_EQ(web()->calls.last(), "navigate " + base + "/l1") << "the current left item replaces the start page";
+
+    // Top bar: three items 1440 twips apart, the first marked.
+    EXPECT_EQ(child(w, "topMenuBtn(2)")->geometry(), platform::TwipsRect(2040 + 1440, 1440, 1440, 495));
+    EXPECT_EQ(child(w, "topMenu_img(2)")->pos(), platform::TwipsRect(2040 + 1440 + 240, 1560, 0, 0).topLeft());
+    EXPECT_EQ(child<QLabel>(w, "topMenu(1)")->text(), "首页");
+    EXPECT_TRUE(child(w, "topMenu_bg(1)")->isVisible());
+    EXPECT_FALSE(child(w, "topMenu_bg(2)")->isVisible());
+    EXPECT_EQ(iconColour(w, "topMenu_img(1)"), QColor(Qt::white));
+
+    // Left menu: six items on page 1, the seventh at the top of page 2; item 1 selected in blue.
+    EXPECT_EQ(w->leftMenuBox->geometry(), platform::TwipsRect(20, 1940, 1170, 7050));
+    EXPECT_EQ(child(w, "leftMenuBtn(7)")->parentWidget(), child(w, "menuTab(2)"));
+    EXPECT_EQ(child(w, "leftMenuBtn(7)")->y(), 0);
+    EXPECT_EQ(child(w, "leftMenu(3)")->y(), TwipsToPixels(2 * 1080 + 640));
+    EXPECT_EQ(child(w, "menuTab(2)")->x(), TwipsToPixels(1170));
+    EXPECT_EQ(iconColour(w, "leftMenu_img(1)"), QColor(Qt::blue));
+    EXPECT_EQ(iconColour(w, "leftMenu_img(2)"), QColor(Qt::gray));
+    EXPECT_TRUE(child(w, "leftMenu(1)")->styleSheet().contains("#1B9BEA"));
+    const int fetched = iconRequests;
+    EXPECT_EQ(fetched, 3 + 7) << "each shown icon once";
+
+    // A click on item 7 brings page 2 to the front and selects it.
+    overlay()->widget()->hide();
+    QTest::mouseClick(child(w, "leftMenuBtn(7)"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(web()->calls.last(), "navigate " + base + "/l7");
+    EXPECT_TRUE(overlay()->widget()->isVisible());
+    EXPECT_EQ(child(w, "menuTab(2)")->x(), 0);
+    EXPECT_EQ(child(w, "menuTab(1)")->x(), TwipsToPixels(1170));
+    EXPECT_EQ(iconColour(w, "leftMenu_img(7)"), QColor(Qt::blue));
+    EXPECT_EQ(iconColour(w, "leftMenu_img(1)"), QColor(Qt::gray));
+    EXPECT_TRUE(child(w, "leftMenu(1)")->styleSheet().contains("#666666"));
+
+    // Hovering shows the fold strip at the box's right edge; its arrow unfolds both pages.
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(child(w, "leftMenuBtn(7)"), &move);
+    EXPECT_TRUE(child(w, "unfold")->isVisible());
+    EXPECT_EQ(child(w, "unfold")->x(), TwipsToPixels(20 + 1170));
+    QTest::mouseClick(child(w, "ico"), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(w->leftMenuBox->width(), TwipsToPixels(2340));
+    EXPECT_EQ(child<QLabel>(w, "ico")->text(), "<");
+    EXPECT_EQ(child(w, "unfold")->x(), TwipsToPixels(20 + 2340));
+
+    // A top item without the left menu: the browser takes the whole width.
+    QTest::mouseClick(child(w, "topMenuBtn(3)"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(web()->calls.last(), "navigate " + base + "/c");
+    EXPECT_FALSE(w->leftMenuBox->isVisible());
+    EXPECT_FALSE(child(w, "unfold")->isVisible());
+    EXPECT_EQ(web()->widget()->geometry().left(), TwipsToPixels(20));
+    EXPECT_TRUE(child(w, "topMenu_bg(3)")->isVisible());
+    EXPECT_FALSE(child(w, "topMenu_bg(1)")->isVisible());
+
+    // Back to the first: the left menu is made anew from icons already on disk.
+    QTest::mouseClick(child(w, "topMenuBtn(1)"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(w->leftMenuBox->isVisible());
+    EXPECT_EQ(child(w, "menuTab(1)")->x(), 0);
+    EXPECT_EQ(iconRequests, fetched + 2) << "only blue7 and grey1 were new";
+}
+
+TEST_F(HomeTest, PageCommandsReachTheSettingsTheBrowserAndTheMenus) {
+    cacheMenus();
+    QWidget* settingsOwner = nullptr;
+    home::SetShowSettings([&](QWidget* owner) { settingsOwner = owner; });
+    QStringList opened;
+    platform::UrlOpener::setHandler([&](const QString& url) { opened << url; });
+    home* w = open();
+    w->CMD(u"sys", u"");
+    EXPECT_EQ(settingsOwner, w);
+    w->CMD(u"bbsvelmora", u"");
+    w->CMD(u"wwwvelmora", u"");
+    EXPECT_EQ(opened, (QStringList{KIVO_FORUM_URL, QString::fromStdString(server_.url())}));
+    w->CMD(u"m7", u"!orders!leave?id=3");
+    EXPECT_EQ(web()->calls.last(), "navigate " + QString::fromStdString(server_.url()) + "/orders/leave?id=3");
+    EXPECT_EQ(child(w, "menuTab(2)")->x(), 0);
+    EXPECT_TRUE(child(w, "topMenu_bg(2)")->isVisible()) << "the selection goes through the second top item";
+    home::SetShowSettings({});
+    platform::UrlOpener::setHandler({});
 }
 
 TEST_F(HomeTest, ABridgeThatCannotStartIsReported) {
