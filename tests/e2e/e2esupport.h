@@ -57,6 +57,23 @@ inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDi
     startup::LoadRunParameters();
 }
 
+// Opens the sign-in window and signs in with the demo account's password; the main window is
+// then up. Returns the sign-in window's successor, the main window, or null.
+template <typename SignIn, typename Home> Home* SignInAsDemo() {
+    auto* signIn = new SignIn;
+    signIn->Load();
+    signIn->show();
+    if (!QTest::qWaitForWindowExposed(signIn)) {
+        return nullptr;
+    }
+    signIn->SelectPasswordTab();
+    signIn->username->setText("demo");
+    signIn->password->setText("kivo&2026#");
+    QTest::mouseClick(signIn->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
+    Home* home = Home::Existing();
+    return home != nullptr && QTest::qWaitForWindowExposed(home) ? home : nullptr;
+}
+
 inline bool saveScreenshot(const QString& name) {
     const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     return shot.save("screenshots/" + name + ".png");

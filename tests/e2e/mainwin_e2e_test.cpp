@@ -32,19 +32,8 @@ TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
     bridge::HACMD::SetCommandHandler(
         [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
     (new tray::TrayForm)->Load();
-    auto* signIn = new signin::login;
-    signIn->Load();
-    signIn->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(signIn));
-
-    signIn->SelectPasswordTab();
-    signIn->username->setText("demo");
-    signIn->password->setText("kivo&2026#");
-    QTest::mouseClick(signIn->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
-
-    home* w = home::Existing();
+    home* w = test::SignInAsDemo<signin::login, home>();
     ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     EXPECT_EQ(w->username->text(), "林晓雨");
     EXPECT_EQ(w->companyname->text(), "杭州云岫科技有限公司");
     EXPECT_FALSE(w->avatar->picture().isNull()) << "the avatar comes from the service";

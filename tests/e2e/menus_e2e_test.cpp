@@ -1,0 +1,102 @@
+// The menus with the real browser and the stand-in service: each click is checked by the page
+// the browser ends up showing, once that page has announced itself over happ.
+#include "bridge/hacmd.h"
+#include "chrome/formregistry.h"
+#include "e2esupport.h"
+#include "mainwin/home.h"
+#include "platform/twips.h"
+#include "platform/webenginebrowser.h"
+#include "signin/login.h"
+#include "tray/trayform.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace kivo::mainwin {
+namespace {
+
+class MenusEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::PrepareClient(service_.url(), appDir_);
+        chrome::FormRegistry::instance().setProgramEnd([] {});
+        signin::login::SetShowMainWindow([] { home::Instance()->show(); });
+        bridge::HACMD::SetCommandHandler(
+            [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
+        (new tray::TrayForm)->Load();
+        window_ = test::SignInAsDemo<signin::login, home>();
+        ASSERT_NE(window_, nullptr);
+        view_ = static_cast<platform::WebEngineBrowser*>(window_->web.get())->view();
+    }
+
+    void TearDown() override {
+        chrome::UnloadAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        bridge::HACMD::SetCommandHandler({});
+        signin::login::SetShowMainWindow({});
+        chrome::FormRegistry::instance().setProgramEnd({});
+    }
+
+    // The browser shows `path` and the page has hidden the overlay.
+    bool shows(const QString& path) {
+        return test::waitFor(
+            [&] { return view_->url().path() == path && !window_->loadingWeb->widget()->isVisible(); });
+    }
+    QWidget* control(const QString& name) const { return window_->findChild<QWidget*>(name); }
+    void click(const QString& name) {
+        ASSERT_NE(control(name), nullptr) << name.toStdString();
+        QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(8, 8));
+    }
+
+    test::StandInService service_;
+    QTemporaryDir appDir_;
+    home* window_ = nullptr;
+    QWebEngineView* view_ = nullptr;
+};
+
+TEST_F(MenusEndToEnd, TopAndLeftItemsFoldAndPageCommands) {
+    ASSERT_TRUE(shows("/desktop/site/index")) << "the first top item has no left menu: the start page stays";
+    EXPECT_FALSE(window_->leftMenuBox->isVisible());
+
+    click("topMenuBtn(3)");
+    EXPECT_TRUE(shows("/desktop/message/index"));
+    EXPECT_EQ(view_->title(), "消息");
+
+    click("topMenuBtn(2)");
+    EXPECT_TRUE(shows("/desktop/customer/index")) << "the left item marked current";
+    EXPECT_TRUE(window_->leftMenuBox->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(appDir_.filePath("static/menu/customer_blue.png"))) << "icons are cached";
+
+    click("leftMenuBtn(8)"); // 公告通知, the second item of page 2
+    EXPECT_TRUE(shows("/desktop/notice/index"));
+    EXPECT_EQ(control("menuTab(2)")->x(), 0);
+
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(control("leftMenuBtn(8)"), &move);
+    ASSERT_TRUE(control("unfold")->isVisible());
+    click("ico");
+    EXPECT_EQ(window_->leftMenuBox->width(), platform::TwipsToPixels(2340));
+    QTest::qWait(400);
+    EXPECT_TRUE(test::saveScreenshot("main-menus-unfolded"));
+    click("ico");
+    EXPECT_EQ(window_->leftMenuBox->width(), platform::TwipsToPixels(1170));
+
+    // The start page's quick link asks for 员工考勤 (page 2) with a page of its own.
+    click("topMenuBtn(1)");
+    ASSERT_TRUE(shows("/desktop/site/index"));
+    view_->page()->runJavaScript("document.getElementById('go-leave').click()");
+    EXPECT_TRUE(shows("/desktop/staff/leave"));
+    EXPECT_EQ(control("menuTab(2)")->x(), 0);
+    EXPECT_TRUE(control("topMenu_bg(2)")->isVisible());
+    EXPECT_TRUE(control("leftMenu(7)")->styleSheet().contains("#1B9BEA"));
+    QTest::qWait(300);
+    EXPECT_TRUE(test::saveScreenshot("main-menus"));
+}
+
+} // namespace
+} // namespace kivo::mainwin
