@@ -7,6 +7,7 @@
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
 #include "service/httprequest.h"
+#include "settings/sys.h"
 #include "signin/login.h"
 #include "startup/runparameters.h"
 #include "tray/trayform.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
     // A sign-in opens the main window; page commands reach it, creating it when needed.
     signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
+    mainwin::home::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
     bridge::HACMD::SetCommandHandler(
         [](const bridge::HACMD::Arguments& a) { mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
     service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();

@@ -122,3 +122,47 @@ TEST(KivoctlConfig, DownloadsLikeStartUpAndPrintsTheFile) {
 
 } // namespace
 } // namespace kivo::tools
+
+#include "autostartcommand.h"
+#include "tempfolder.h"
+
+namespace kivo::tools {
+namespace {
+
+TEST(KivoctlAutostart, EnableStatusDisableAndAFailureThatKeepsTheEntry) {
+    test::TempFolder config("kivoctl-autostart");
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    const std::string entry = (config.path() / "autostart" / "my kivo.desktop").string();
+    auto run = [](std::vector<std::string> args, std::string& out) {
+        std::ostringstream o;
+        std::ostringstream e;
+        const int status = runAutostartCommand(args, o, e);
+        out = o.str() + e.str();
+        return status;
+    };
+    std::string out;
+    EXPECT_EQ(run({"status", "--exe", "/opt/my kivo"}, out), 0);
+    EXPECT_EQ(out, "disabled\n");
+    EXPECT_EQ(run({"enable", "--exe", "/opt/my kivo"}, out), 0);
+    EXPECT_EQ(out, entry + "\n");
+    EXPECT_EQ(run({"status", "--exe", "/opt/my kivo"}, out), 0);
+    EXPECT_EQ(out, "enabled " + entry + "\n");
+
+    // The folder made unusable: enabling another fails with one line, the entry stays.
+    std::filesystem::rename(config.path() / "autostart", config.path() / "kept");
+    std::ofstream(config.path() / "autostart") << "in the way";
+    EXPECT_EQ(run({"enable", "--exe", "/opt/other"}, out), 1);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_EQ(out.rfind("kivoctl: ", 0), 0u) << out;
+    std::filesystem::remove(config.path() / "autostart");
+    std::filesystem::rename(config.path() / "kept", config.path() / "autostart");
+
+    EXPECT_EQ(run({"disable", "--exe", "/opt/my kivo"}, out), 0);
+    EXPECT_EQ(out, entry + "\n");
+    EXPECT_FALSE(std::filesystem::exists(entry));
+    EXPECT_EQ(run({"toggle"}, out), 2);
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace kivo::tools

@@ -352,12 +352,24 @@ void aboutPieces() {
         p.setPen(Qt::NoPen);
         p.setBrush(glow);
         p.drawEllipse(QPointF(380, 20), 140, 140);
-        p.setPen(Qt::white);
-        p.setFont(font(28, QFont::DemiBold));
-        p.drawText(QRectF(30, 36, 400, 44), Qt::AlignLeft | Qt::AlignVCenter, "Velmora 工作台");
-        p.setFont(font(14));
-        p.setPen(QColor(255, 255, 255, 210));
-        p.drawText(QRectF(32, 84, 400, 26), Qt::AlignLeft | Qt::AlignVCenter, "Kivo 桌面客户端");
+        // The emblem on the left; the window writes its name and state on the right half.
+        const QRectF tile(92, 30, 86, 86);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 28));
+        p.drawRoundedRect(tile.translated(0, 4), 20, 20);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(tile, 20, 20);
+        QLinearGradient k(tile.topLeft(), tile.bottomRight());
+        k.setColorAt(0, kSky);
+        k.setColorAt(1, kBlue);
+        p.setPen(QPen(QBrush(k), 11, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const double x = tile.left(), y = tile.top(), w = tile.width();
+        p.drawLine(QPointF(x + w * 0.33, y + w * 0.24), QPointF(x + w * 0.33, y + w * 0.76));
+        p.drawLine(QPointF(x + w * 0.70, y + w * 0.24), QPointF(x + w * 0.38, y + w * 0.52));
+        p.drawLine(QPointF(x + w * 0.45, y + w * 0.47), QPointF(x + w * 0.72, y + w * 0.76));
+        // a thin rule between the emblem and the texts
+        p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+        p.drawLine(QPointF(206.5, 38), QPointF(206.5, 108));
     });
     save(banner, "artwork/115.jpg", 93);
     roundedButton("artwork/112.jpg", 91, 31, {}, kSky, kBlue);

@@ -1,4 +1,5 @@
 // kivoctl: the maintainer's diagnostics tool.
+#include "autostartcommand.h"
 #include "happcommand.h"
 #include "inicommand.h"
 #include "jsoncommand.h"
@@ -35,7 +36,10 @@ constexpr const char* kUsage =
     "                            what each does and the state after it\n"
     "  icon [--base-url URL] [--app-dir DIR] PATH...\n"
     "                            fetch menu icons through the icon cache; print the outcome\n"
-    "                            and the local file of each\n";
+    "                            and the local file of each\n"
+    "  autostart enable|disable|status [--exe PATH]\n"
+    "                            the entry that starts PATH (default: this program) with the\n"
+    "                            desktop session\n";
 
 } // namespace
 
@@ -58,6 +62,9 @@ int main(int argc, char** argv) {
     }
     if (command == "happ") {
         return kivo::tools::runHappCommand(rest, std::cout);
+    }
+    if (command == "autostart") {
+        return kivo::tools::runAutostartCommand(rest, std::cout, std::cerr);
     }
     if (command == "menu") {
         return kivo::tools::runMenuCommand(rest, std::cout, std::cerr);
