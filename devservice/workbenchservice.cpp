@@ -247,6 +247,15 @@ void WorkbenchService::routes() {
         answer(res, 1, userData(demo, req));
     });
 
+    // The signed-in user's consultant, reached as a QQ chat.
+    endpoint("/desktop/site/getConsultantQq", [](const httplib::Request&, httplib::Response& res, Session& s) {
+        if (s.user.empty()) {
+            answer(res, 0, nullptr, "请先登录");
+            return;
+        }
+        answer(res, 1, {{"qq", 800012345}, {"name", "客服小悦"}});
+    });
+
     endpoint("/desktop/site/logout", [this](const httplib::Request&, httplib::Response& res, Session& s) {
         s.user.clear();
         ++logouts_;

@@ -7,7 +7,10 @@
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
 #include "service/httprequest.h"
+#include "platform/qttrayicon.h"
 #include "settings/sys.h"
+#include "settings/version.h"
+#include "tray/menu.h"
 #include "signin/login.h"
 #include "startup/runparameters.h"
 #include "tray/trayform.h"
@@ -25,8 +28,8 @@ namespace {
 void comeForward() {
     qInfo("kivo: another copy asked for the window");
     for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
-        if (form->name() == "tray_form") {
-            continue;
+        if (form->name() == "tray_form" || form->name() == "menu") {
+            continue; // the windows that only own menus are never shown
         }
         form->showNormal();
         form->raise();
@@ -66,6 +69,12 @@ int main(int argc, char** argv) {
     // A sign-in opens the main window; page commands reach it, creating it when needed.
     signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
     mainwin::home::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
+    // The menus reach the windows they open through these.
+    platform::TrayIcons() = [] { return std::make_unique<platform::QtTrayIcon>(); };
+    mainwin::home::SetShowMainMenu([](const QPoint& position) { tray::menu::Instance()->Popup(position); });
+    tray::menu::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
+    tray::menu::SetShowAbout([](QWidget* owner) { settings::version::Show(owner); });
+    tray::TrayForm::SetShowAbout([] { settings::version::Show(); });
     bridge::HACMD::SetCommandHandler(
         [](const bridge::HACMD::Arguments& a) { mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
     service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();

@@ -4,6 +4,7 @@
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/windowhelpers.h"
+#include "platform/trayicon.h"
 #include "platform/twips.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
@@ -50,6 +51,11 @@ std::function<void(QWidget*)>& showSettings() {
     return show;
 }
 
+std::function<void(const QPoint&)>& showMainMenu() {
+    static std::function<void(const QPoint&)> show;
+    return show;
+}
+
 // A cached menu array; absent or unreadable text (a first run whose download failed) reads as
 // an empty array, so the window opens with its start page.
 json::JsonValue cachedMenu(const char* key) {
@@ -89,6 +95,10 @@ void home::SetMessageBox(std::function<void(const QString&)> show) {
 
 void home::SetShowSettings(std::function<void(QWidget*)> show) {
     showSettings() = std::move(show);
+}
+
+void home::SetShowMainMenu(std::function<void(const QPoint&)> show) {
+    showMainMenu() = std::move(show);
 }
 
 home::home() : Form("home") {
@@ -131,6 +141,11 @@ void home::build() {
     companyname = label(9155, 960, 4695, 375, 12, Qt::AlignRight);
 
     aicAlphaImage2 = image(12960, 120, 180, 180, chrome::LoadPicture("menu_white"));
+    connect(aicAlphaImage2, &ImageControl::Click, this, [this] {
+        if (showMainMenu()) {
+            showMainMenu()(aicAlphaImage2->mapToGlobal(QPoint(0, aicAlphaImage2->height() + 4)));
+        }
+    });
     home_min = new chrome::ClickLabel("-", this);
     MoveTwips(home_min, 13395, 120, 255, 195);
     home_min->setFont(WindowFont("黑体", 14.25, true));
@@ -330,16 +345,32 @@ void home::mousePressEvent(QMouseEvent*) {
     StartDrag();
 }
 
-void home::Minimise() {
+void home::PutAway(bool minimised) {
+    if (!platform::NotificationAreaAvailable()()) {
+        // Hidden without a notification area, the window could not be found again.
+        static bool told = false;
+        if (!told) {
+            told = true;
+            qCInfo(lcHome) << "the desktop has no notification area; the main window goes to the task bar";
+        }
+        showMinimized();
+        return;
+    }
     hide();
-    setWindowState(windowState() | Qt::WindowMinimized);
+    if (minimised) {
+        setWindowState(windowState() | Qt::WindowMinimized);
+    }
+}
+
+void home::Minimise() {
+    PutAway(true);
 }
 
 void home::Close() {
     if (startup::State().endStatus == "1") {
         chrome::UnloadAllForms();
     } else {
-        hide();
+        PutAway(false);
     }
 }
 

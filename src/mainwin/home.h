@@ -34,6 +34,8 @@ public:
     static void SetMessageBox(std::function<void(const QString&)> show);
     /// How the page command "sys" shows the settings window, owned by this window.
     static void SetShowSettings(std::function<void(QWidget* owner)> show);
+    /// How the menu button pops up the drop-down menu, at a screen position.
+    static void SetShowMainMenu(std::function<void(const QPoint& position)> show);
 
     ~home() override;
 
@@ -78,6 +80,8 @@ private:
     void PrepareOverlay();
     void Minimise();
     void Close();
+    /// Out of sight: into the notification area, or onto the task bar where there is none.
+    void PutAway(bool minimised);
     QWidget* webWidget() const;
     void placeBrowser();
 

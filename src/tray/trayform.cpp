@@ -1,9 +1,97 @@
 #include "tray/trayform.h"
 
+#include "chrome/formregistry.h"
+#include "platform/urlopener.h"
+#include "service/httprequest.h"
+
+#include <QApplication>
+
 namespace kivo::tray {
+
+namespace {
+
+std::function<void()>& showAbout() {
+    static std::function<void()> show;
+    return show;
+}
+
+} // namespace
+
+bool RestoreForm(const QString& name) {
+    for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
+        if (form->name() == name) {
+            form->setWindowState(Qt::WindowNoState);
+            form->show();
+            form->raise();
+            form->activateWindow();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TrayForm::SetShowAbout(std::function<void()> show) {
+    showAbout() = std::move(show);
+}
 
 TrayForm::TrayForm() : Form("tray_form", Qt::Tool) {
     setWindowTitle("Kivo");
+    men_ = new QMenu(this);
+    men_->setObjectName("men");
+    // The menu's entries, in their order, and what each does.
+    const std::pair<const char*, std::function<void()>> items[] = {
+        {"打开主面板", [this] { OpenMainWindow(); }},
+        {"版本更新",
+         [] {
+             if (showAbout()) {
+                 showAbout()();
+             }
+         }},
+        {"关于我们",
+         [] { platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/about/"); }},
+        {"退出VelmoraKivo", [this] { Exit(); }},
+    };
+    for (int i = 0; i < 4; ++i) {
+        QAction* action = men_->addAction(items[i].first);
+        action->setObjectName(QStringLiteral("menu(%1)").arg(i));
+        connect(action, &QAction::triggered, this, items[i].second);
+    }
+}
+
+TrayForm::~TrayForm() = default;
+
+void TrayForm::onLoad() {
+    m_ = std::make_unique<NotifyBar>();
+    m_->setIcon(QApplication::windowIcon());
+    m_->setToolTipText("VelmoraKivo");
+    m_->setNotifyBoxVisible(true);
+    connect(m_.get(), &NotifyBar::NotifyClick, this, &TrayForm::m_NotifyClick);
+}
+
+void TrayForm::onUnload() {
+    m_.reset(); // the icon leaves the notification area
+}
+
+void TrayForm::m_NotifyClick(int kind, QPoint position) {
+    if (kind == NotifyBar::LB_Click) {
+        // The main window when there is one, else the sign-in window when it is still open;
+        // start-up never runs a second time.
+        if (!RestoreForm("home")) {
+            RestoreForm("login");
+        }
+    } else if (kind == NotifyBar::RB_Click) {
+        men_->popup(position);
+    }
+}
+
+void TrayForm::OpenMainWindow() {
+    RestoreForm("home");
+}
+
+void TrayForm::Exit() {
+    m_->setNotifyBoxVisible(false); // the icon goes before any window unloads
+    Unload();
+    chrome::UnloadAllForms();
 }
 
 } // namespace kivo::tray

@@ -1,15 +1,43 @@
 #pragma once
 
 #include "chrome/form.h"
+#include "tray/notifybar.h"
+
+#include <QMenu>
+
+#include <functional>
+#include <memory>
 
 namespace kivo::tray {
 
-/// The hidden window that keeps the program alive between windows (tray_form). Its icon and
-/// menu arrive with the notification-area work.
+/// The hidden window that keeps the program alive between windows (tray_form). It owns the
+/// notification-area icon and the icon's menu.
 class TrayForm : public chrome::Form {
     Q_OBJECT
 public:
     TrayForm();
+    ~TrayForm() override;
+
+    /// How "版本更新" shows the about window (main.cpp installs it; no owner).
+    static void SetShowAbout(std::function<void()> show);
+
+    NotifyBar* notifyBar() const { return m_.get(); }
+    QMenu* men() const { return men_; }
+
+protected:
+    void onLoad() override;
+    void onUnload() override;
+
+private:
+    void m_NotifyClick(int kind, QPoint position);
+    void OpenMainWindow();
+    void Exit();
+
+    std::unique_ptr<NotifyBar> m_;
+    QMenu* men_ = nullptr;
 };
+
+/// Brings a loaded window of this name back as a normal, shown window; false when none is loaded.
+bool RestoreForm(const QString& name);
 
 } // namespace kivo::tray

@@ -5,6 +5,7 @@
 #include "mainwin/home.h"
 #include "platform/curlhttpsession.h"
 #include "platform/recordingcookiestore.h"
+#include "platform/trayicon.h"
 #include "platform/twips.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
@@ -72,6 +73,8 @@ protected:
             return b;
         };
         home::SetMessageBox([this](const QString& text) { messages << text; });
+        savedTray_ = platform::NotificationAreaAvailable();
+        platform::NotificationAreaAvailable() = [this] { return trayPresent; };
         chrome::FormRegistry::instance().setProgramEnd([this] { ++programEnds; });
     }
 
@@ -80,6 +83,8 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         chrome::FormRegistry::instance().setProgramEnd({});
         home::SetMessageBox({});
+        home::SetShowMainMenu({});
+        platform::NotificationAreaAvailable() = savedTray_;
         platform::Browsers() = {};
         service::Service() = {};
     }
@@ -103,6 +108,8 @@ protected:
     std::atomic<int> iconRequests{0};
     int programEnds = 0;
     bool noBrowsers = false;
+    bool trayPresent = true;
+    std::function<bool()> savedTray_;
 };
 
 TEST_F(HomeTest, CreationFillsTheProfileAndOpensTheStartPage) {
@@ -189,6 +196,31 @@ TEST_F(HomeTest, CloseHidesUnlessEndStatusIsOne) {
     EXPECT_EQ(logouts, 1) << "unloading signs out";
     ASSERT_FALSE(cookies->cookies.empty());
     EXPECT_EQ(cookies->cookies.back().value, "gone") << "the logout's cookies reach the browser";
+}
+
+TEST_F(HomeTest, WithoutANotificationAreaTheWindowGoesToTheTaskBar) {
+    trayPresent = false;
+    startup::State().endStatus = "0";
+    home* w = open();
+    QTest::mouseClick(w->home_close, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(w->isVisible()) << "still on the task bar, where it can be found";
+    EXPECT_TRUE(w->isMinimized());
+    w->showNormal();
+    QTest::mouseClick(w->home_min, Qt::LeftButton);
+    EXPECT_TRUE(w->isMinimized());
+    EXPECT_TRUE(w->isVisible());
+    trayPresent = true; // a tray that appears later brings back hiding
+    w->showNormal();
+    QTest::mouseClick(w->home_close, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(HomeTest, TheMenuButtonOpensTheDropDownMenuUnderIt) {
+    QPoint at;
+    home::SetShowMainMenu([&](const QPoint& position) { at = position; });
+    home* w = open();
+    QTest::mouseClick(w->aicAlphaImage2, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(at, w->aicAlphaImage2->mapToGlobal(QPoint(0, w->aicAlphaImage2->height() + 4)));
 }
 
 TEST_F(HomeTest, TheLoadingCommandHidesTheOverlay) {
