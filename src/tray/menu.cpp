@@ -1,6 +1,7 @@
 #include "tray/menu.h"
 
 #include "chrome/formregistry.h"
+#include "chrome/menustyle.h"
 #include "chrome/windowhelpers.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
@@ -70,6 +71,7 @@ void menu::SetShowAbout(std::function<void(QWidget*)> show) {
 menu::menu() : Form("menu", Qt::Tool) {
     men_ = new QMenu(this);
     men_->setObjectName("men");
+    chrome::DressMenu(men_);
     // The entries in menu order with their pictures (resources 101 to 106); empty: the separator.
     const std::tuple<const char*, const char*, std::function<void()>> items[] = {
         {"menus(0)", "设置", [] { call(showSettings()); }},

@@ -1,6 +1,7 @@
 #include "tray/trayform.h"
 
 #include "chrome/formregistry.h"
+#include "chrome/menustyle.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
 
@@ -38,6 +39,7 @@ TrayForm::TrayForm() : Form("tray_form", Qt::Tool) {
     setWindowTitle("Kivo");
     men_ = new QMenu(this);
     men_->setObjectName("men");
+    chrome::DressMenu(men_);
     // The menu's entries, in their order, and what each does.
     const std::pair<const char*, std::function<void()>> items[] = {
         {"打开主面板", [this] { OpenMainWindow(); }},
