@@ -83,6 +83,16 @@ void aShadow::setTransparency(int transparency) {
     }
 }
 
+std::unique_ptr<aShadow> aShadow::ForWindow(QWidget* form) {
+    auto shadow = std::make_unique<aShadow>();
+    if (shadow->Shadow(form)) {
+        shadow->setDepth(6);
+        shadow->setColor(0);
+        shadow->setTransparency(40);
+    }
+    return shadow;
+}
+
 bool aShadow::Shadow(QWidget* form) {
     if (ownerHandle_ != 0) {
         report("Shadow", "Only a single form per cShadow instance is allowed");

@@ -60,6 +60,9 @@ public:
     /// Attaches the shadow to `form`. False when shadows are unsupported, subclassing failed, or
     /// this object already has a window (reported as an error).
     bool Shadow(QWidget* form);
+    /// The windows' own shadow: attached to `form` and, when that worked, depth 6, black,
+    /// transparency 40. The object is kept either way, as the windows hold it.
+    static std::unique_ptr<aShadow> ForWindow(QWidget* form);
 
     // The subclassing facility.
     bool sc_Subclass(platform::WindowHandle hwnd, std::int32_t userValue = 0);

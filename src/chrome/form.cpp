@@ -96,4 +96,20 @@ void Form::ApplyStick(const std::string& stick) {
     }
 }
 
+void Form::SetOwner(QWidget* owner) {
+    if (owner == nullptr) {
+        return;
+    }
+    winId();
+    owner->winId();
+    windowHandle()->setTransientParent(owner->windowHandle());
+}
+
+void Form::BringUp() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 } // namespace kivo::chrome

@@ -37,6 +37,11 @@ public:
     void StartDrag();
     /// Makes the window topmost when `stick` is "1".
     void ApplyStick(const std::string& stick);
+    /// Keeps the window in front of `owner` without making it its child, so that each window
+    /// still unloads by its own steps. Nothing when `owner` is null.
+    void SetOwner(QWidget* owner);
+    /// Shows the window normal, in front, with the focus.
+    void BringUp();
 
 protected:
     virtual void onLoad() {}

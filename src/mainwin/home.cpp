@@ -210,12 +210,7 @@ void home::onLoad() {
     icons_ = std::make_unique<MenuIconCache>(startup::State().options.appDir, baseUrl);
 
     ApplyStick(startup::State().stick);
-    shadow_ = std::make_unique<chrome::aShadow>();
-    if (shadow_->Shadow(this)) {
-        shadow_->setDepth(6);
-        shadow_->setColor(0);
-        shadow_->setTransparency(40);
-    }
+    shadow_ = chrome::aShadow::ForWindow(this);
     LayoutWindow();
     std::string address;
     service::CopySessionCookies(address);

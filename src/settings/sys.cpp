@@ -14,7 +14,6 @@
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QPushButton>
-#include <QWindow>
 
 Q_LOGGING_CATEGORY(lcSys, "kivo.settings.sys")
 
@@ -76,18 +75,11 @@ sys* sys::Show(QWidget* owner) {
     if (!instance()) {
         auto* window = new sys;
         instance() = window;
-        if (owner != nullptr) {
-            // Owned, not parented: the owner's unload leaves this window's own unload to it.
-            window->winId();
-            owner->winId();
-            window->windowHandle()->setTransientParent(owner->windowHandle());
-        }
+        window->SetOwner(owner);
         window->Load();
         window->CentreOnScreen();
     }
-    instance()->show();
-    instance()->raise();
-    instance()->activateWindow();
+    instance()->BringUp();
     return instance();
 }
 
@@ -180,12 +172,7 @@ void sys::build() {
 
 void sys::onLoad() {
     ApplyStick(startup::State().stick);
-    shadow_ = std::make_unique<chrome::aShadow>();
-    if (shadow_->Shadow(this)) {
-        shadow_->setDepth(6);
-        shadow_->setColor(0);
-        shadow_->setTransparency(40);
-    }
+    shadow_ = chrome::aShadow::ForWindow(this);
     SelectPage(0);
     showStoredValues();
 }

@@ -8,7 +8,6 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QWindow>
 
 namespace kivo::settings {
 
@@ -45,17 +44,11 @@ version* version::Show(QWidget* owner) {
     if (!instance()) {
         auto* window = new version;
         instance() = window;
-        if (owner != nullptr) {
-            window->winId();
-            owner->winId();
-            window->windowHandle()->setTransientParent(owner->windowHandle());
-        }
+        window->SetOwner(owner);
         window->Load();
         window->CentreOnScreen();
     }
-    instance()->show();
-    instance()->raise();
-    instance()->activateWindow();
+    instance()->BringUp();
     return instance();
 }
 
@@ -103,12 +96,7 @@ void version::build() {
 
 void version::onLoad() {
     ApplyStick(startup::State().stick);
-    shadow_ = std::make_unique<chrome::aShadow>();
-    if (shadow_->Shadow(this)) {
-        shadow_->setDepth(6);
-        shadow_->setColor(0);
-        shadow_->setTransparency(40);
-    }
+    shadow_ = chrome::aShadow::ForWindow(this);
     findChild<chrome::ImageControl*>("Image2")->setPicture(chrome::LoadResourceImage(112));
     findChild<chrome::ImageControl*>("Image1")->setPicture(chrome::LoadResourceImage(115));
 }

@@ -230,12 +230,7 @@ void login::setDefault(QPushButton* button) {
 
 void login::onLoad() {
     // Window dressing: shadow, always on top, then cookies and the QR browser's first page.
-    shadow_ = std::make_unique<chrome::aShadow>();
-    if (shadow_->Shadow(this)) {
-        shadow_->setDepth(6);
-        shadow_->setColor(0);
-        shadow_->setTransparency(40);
-    }
+    shadow_ = chrome::aShadow::ForWindow(this);
     ApplyStick(startup::State().stick);
     CentreOnScreen();
     std::string base = service::Service().BaseUrl;

@@ -21,10 +21,7 @@ std::function<void()>& showAbout() {
 bool RestoreForm(const QString& name) {
     for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
         if (form->name() == name) {
-            form->setWindowState(Qt::WindowNoState);
-            form->show();
-            form->raise();
-            form->activateWindow();
+            form->BringUp();
             return true;
         }
     }
