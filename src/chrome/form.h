@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -56,5 +57,18 @@ private:
     bool loaded_ = false;
     bool unloading_ = false;
 };
+
+/// The one window kept in `one`: made by `make`, owned by `owner`, loaded and centred the first
+/// time; brought up every time.
+template <typename T, typename Make> T* ShowSingle(QPointer<T>& one, QWidget* owner, Make make) {
+    if (!one) {
+        one = make();
+        one->SetOwner(owner);
+        one->Load();
+        one->CentreOnScreen();
+    }
+    one->BringUp();
+    return one;
+}
 
 } // namespace kivo::chrome

@@ -22,8 +22,8 @@ public:
 
     /// @brief The entry's text for the executable.
     std::string Entry() const;
-    /// @brief A path as one argument of an Exec line (quoted and escaped as the Desktop Entry
-    /// Specification requires, then escaped as a string value).
+    /// @brief A path as one argument of an Exec line: quoted and escaped as desktop entries
+    /// require, then escaped as a string value.
     static std::string ExecArgument(const std::string& path);
 
 private:

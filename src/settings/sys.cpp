@@ -72,15 +72,7 @@ template <typename T> T* choice(QWidget* parent, const QString& name, const QStr
 } // namespace
 
 sys* sys::Show(QWidget* owner) {
-    if (!instance()) {
-        auto* window = new sys;
-        instance() = window;
-        window->SetOwner(owner);
-        window->Load();
-        window->CentreOnScreen();
-    }
-    instance()->BringUp();
-    return instance();
+    return chrome::ShowSingle(instance(), owner, [] { return new sys; });
 }
 
 sys* sys::Existing() {

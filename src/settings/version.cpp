@@ -41,15 +41,7 @@ QLabel* text(QWidget* parent, const char* name, const QString& caption, int l, i
 } // namespace
 
 version* version::Show(QWidget* owner) {
-    if (!instance()) {
-        auto* window = new version;
-        instance() = window;
-        window->SetOwner(owner);
-        window->Load();
-        window->CentreOnScreen();
-    }
-    instance()->BringUp();
-    return instance();
+    return chrome::ShowSingle(instance(), owner, [] { return new version; });
 }
 
 version* version::Existing() {
