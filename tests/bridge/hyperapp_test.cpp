@@ -16,6 +16,8 @@ TEST(DecodeHex, TwoHundredFiftySixPassesInOrder) {
     EXPECT_EQ(HyperApp::DecodeHex(u"%E4%B8%AD"), u"\uFFFD\uFFFD\uFFFD") << "bytes one by one";
     EXPECT_EQ(HyperApp::DecodeHex(u"%%4%G1%"), u"%%4%G1%");
     EXPECT_EQ(HyperApp::DecodeHex(u"%252525"), u"%2525") << "no pass reads its own output";
+    EXPECT_EQ(HyperApp::DecodeHex(u"%80"), u"\uFFFD") << "the first byte above ASCII";
+    EXPECT_EQ(HyperApp::DecodeHex(u"%7F"), u"\u007F") << "the last ASCII byte stays itself";
 }
 
 class Interception : public ::testing::Test {

@@ -160,6 +160,8 @@ TEST(IsSuccess, ComparesStatusWithOneAsANumber) {
     EXPECT_FALSE(IsSuccess(envelope(JsonValue(true))));
     EXPECT_FALSE(IsSuccess(envelope(JsonValue::null())));
     EXPECT_FALSE(IsSuccess(JsonValue::nothing()));
+    EXPECT_FALSE(IsSuccess(envelope(JsonValue(u""))));
+    EXPECT_FALSE(IsSuccess(envelope(JsonValue(u"   "))));
 }
 
 TEST(FieldText, GivesTheTextAFieldStandsFor) {

@@ -94,6 +94,16 @@ TEST(cStringBuilder, RejectsNegativeArgumentsAndBadChunks) {
     EXPECT_EQ(sb.toString(), u"abc");
 }
 
+TEST(cStringBuilder, CaseInsensitiveFindDoesNotFoldSigns) {
+    cStringBuilder sb;
+    sb.Append(u"12 ÷ 4");
+    EXPECT_EQ(sb.Find(u"×", 0, 1), 0) << "× and ÷ differ by one bit, not by case";
+    cStringBuilder other;
+    other.Append(u"3 × 4");
+    EXPECT_EQ(other.Find(u"÷", 0, 1), 0);
+    EXPECT_EQ(other.Find(u"×", 0, 1), 3);
+}
+
 TEST(cStringBuilder, Find) {
     cStringBuilder sb;
     sb.Append(u"Hello hello");

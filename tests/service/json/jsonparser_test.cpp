@@ -127,6 +127,31 @@ TEST(JsonParse, HostileNestingStopsAtTheDepthLimit) {
     EXPECT_EQ(JsonErrors(), u"Nesting deeper than 512 levels at position 513\r\n");
 }
 
+TEST(JsonParse, NestingInsideObjectsStopsAtTheSameLimit) {
+    std::u16string deep;
+    for (int i = 0; i < 600; ++i) {
+        deep += u"{\"a\":";
+    }
+    const JsonValue root = JsonParse(deep + u"1" + std::u16string(600, u'}'));
+    ASSERT_TRUE(root.isDictionary());
+    int depth = 1;
+    auto d = root.dictionary();
+    while (d->Item(u"a").isDictionary()) {
+        d = d->Item(u"a").dictionary();
+        ++depth;
+    }
+    EXPECT_EQ(depth, JsonParser::kMaxDepth);
+    EXPECT_EQ(d->Count(), 0) << "the innermost kept object is empty";
+}
+
+TEST(JsonParse, NumbersBeyondSixtyFourBitsAreKeptExactly) {
+    const JsonValue root = JsonParse(u"[99999999999999999999, 18446744073709551616, -18446744073709551617]");
+    ASSERT_TRUE(root.isCollection());
+    EXPECT_EQ(root.collection()->Item(1).number().toString(), "99999999999999999999");
+    EXPECT_EQ(root.collection()->Item(2).number().toString(), "18446744073709551616");
+    EXPECT_EQ(root.collection()->Item(3).number().toString(), "-18446744073709551617");
+}
+
 TEST(JsonParse, BrokenTextCannotGrowTheLogWithoutBound) {
     // Each bad literal quotes the whole rest of the text; left alone this is quadratic.
     std::u16string text = u"{";
