@@ -2,6 +2,7 @@
 
 #include "bridge/hacmd.h"
 #include "chrome/fonts.h"
+#include "chrome/loadingpage.h"
 #include "chrome/formregistry.h"
 #include "chrome/windowhelpers.h"
 #include "platform/trayicon.h"
@@ -212,8 +213,7 @@ void home::onLoad() {
     ApplyStick(startup::State().stick);
     shadow_ = chrome::aShadow::ForWindow(this);
     LayoutWindow();
-    std::string address;
-    service::CopySessionCookies(address);
+    service::CopySessionCookies();
     menus_.ShowStartPage();
     ApplyMenus();
     bridge_ = std::make_unique<bridge::HyperApp>();
@@ -244,14 +244,8 @@ void home::PrepareOverlay() {
     if (!loadingWeb) {
         return;
     }
-    const QString gif = QString::fromStdString((startup::State().options.appDir / "img" / "loding.gif").string());
-    loadingWeb->writeDocument("<body style='width:100%;height:100%;background:url(" + loadingWeb->localFileUrl(gif) +
-                                  ") no-repeat center center'></body>",
-                              QString::fromStdString(service::Service().BaseUrl));
-    loadingWeb->setBodyStyle("border", "none");
-    loadingWeb->setBodyStyle("overflow", "hidden");
-    loadingWeb->setBodyStyle("margin", "0px");
-    loadingWeb->setBodyStyle("padding", "0px");
+    chrome::ShowLoadingPage(*loadingWeb, startup::State().options.appDir,
+                            QString::fromStdString(service::Service().BaseUrl));
 }
 
 // ---- layout ----
@@ -387,8 +381,7 @@ void home::CMD(const std::u16string& Action, const std::u16string& A, const std:
 
 void home::onUnload() {
     service::HttpRequest(service::Service().BaseUrl + "/desktop/site/logout", "");
-    std::string address;
-    service::CopySessionCookies(address);
+    service::CopySessionCookies();
     shadow_.reset();
     if (bridge_) {
         bridge_.reset();

@@ -54,4 +54,9 @@ bool CopySessionCookies(std::string& address) {
     return true;
 }
 
+bool CopySessionCookies() {
+    std::string base;
+    return CopySessionCookies(base);
+}
+
 } // namespace kivo::service

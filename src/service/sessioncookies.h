@@ -21,5 +21,7 @@ std::vector<CookiePair> ParseSetCookieLines(std::string_view headers);
 /// @brief Copies the cookies of the client's last response into the browser's cookie store under
 /// `address`; an empty address means the base address, which is also written back. Always true.
 bool CopySessionCookies(std::string& address);
+/// @brief The same under the base address, for callers that have no address of their own.
+bool CopySessionCookies();
 
 } // namespace kivo::service

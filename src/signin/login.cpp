@@ -1,6 +1,7 @@
 #include "signin/login.h"
 
 #include "chrome/fonts.h"
+#include "chrome/loadingpage.h"
 #include "chrome/formregistry.h"
 #include "chrome/windowhelpers.h"
 #include "platform/twips.h"
@@ -233,8 +234,7 @@ void login::onLoad() {
     shadow_ = chrome::aShadow::ForWindow(this);
     ApplyStick(startup::State().stick);
     CentreOnScreen();
-    std::string base = service::Service().BaseUrl;
-    service::CopySessionCookies(base);
+    service::CopySessionCookies();
     if (loding) {
         loding->navigate(QString::fromStdString(service::Service().BaseUrl));
     }
@@ -394,8 +394,7 @@ void login::MobileSignIn() {
 
 void login::SignIn(const std::string& url) {
     const json::JsonValue answer = service::HttpRequest(url, "");
-    std::string address;
-    service::CopySessionCookies(address);
+    service::CopySessionCookies();
     if (answer.isNothing()) {
         ShowLoginError("服务器忙，请稍侯再试！");
         return;
@@ -459,14 +458,7 @@ void login::CountdownTick() {
 void login::ShowQrCode() {
     const QString base = QString::fromStdString(service::Service().BaseUrl);
     if (loding) {
-        const QString gif = QString::fromStdString((startup::State().options.appDir / "img" / "loding.gif").string());
-        loding->writeDocument("<body style='width:100%;height:100%;background:url(" + loding->localFileUrl(gif) +
-                                  ") no-repeat center center'></body>",
-                              base);
-        loding->setBodyStyle("border", "none");
-        loding->setBodyStyle("overflow", "hidden");
-        loding->setBodyStyle("margin", "0px");
-        loding->setBodyStyle("padding", "0px");
+        chrome::ShowLoadingPage(*loding, startup::State().options.appDir, base);
     }
     QrCount_ += 1;
     if (loding) {
@@ -480,8 +472,7 @@ void login::ShowQrCode() {
 void login::Poll() {
     const json::JsonValue answer =
         service::HttpRequest(service::Service().BaseUrl + "/desktop/site/checkQrlogintmp", "");
-    std::string address;
-    service::CopySessionCookies(address);
+    service::CopySessionCookies();
     if (answer.isNothing()) {
         code_time.stop();
         return;

@@ -125,8 +125,7 @@ TEST_F(StartupTest, StandInServiceSendsTheConfigurationOnceAndSetsASessionCookie
     LoadRunParameters();
     const std::string first = file();
     EXPECT_NE(first.find("topMenu=[{\"name\":\"\\u9996\\u9875\""), std::string::npos);
-    std::string address;
-    service::CopySessionCookies(address);
+    service::CopySessionCookies();
     const auto& cookies =
         std::static_pointer_cast<platform::RecordingCookieStore>(service::Service().cookieStore)->cookies;
     ASSERT_EQ(cookies.size(), 1u);

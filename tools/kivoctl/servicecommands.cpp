@@ -53,8 +53,7 @@ int runRequestCommand(const std::vector<std::string>& args, std::ostream& out, s
         const json::JsonValue answer = service::HttpRequest(service::Service().BaseUrl + path, "");
         out << (answer.isNothing() ? std::string("nothing") : json::Utf16ToUtf8(json::JsonText(answer))) << '\n';
         cookies->cookies.clear();
-        std::string address;
-        service::CopySessionCookies(address);
+        service::CopySessionCookies();
         for (const auto& cookie : cookies->cookies) {
             out << "cookie " << cookie.name << '=' << cookie.value << '\n';
         }

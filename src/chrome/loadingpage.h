@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/browser.h"
+
+#include <QString>
+
+#include <filesystem>
+
+namespace kivo::chrome {
+
+/// Turns `browser` into the loading animation: a borderless page of the service (`baseUrl`)
+/// whose background is img/loding.gif of the application folder, centred.
+void ShowLoadingPage(platform::Browser& browser, const std::filesystem::path& appDir, const QString& baseUrl);
+
+} // namespace kivo::chrome
