@@ -17,6 +17,9 @@
 #include <QLoggingCategory>
 #include <QPainter>
 
+#include <array>
+#include <vector>
+
 Q_LOGGING_CATEGORY(lcLogin, "kivo.signin.login")
 
 namespace kivo::signin {
@@ -303,58 +306,62 @@ bool login::eventFilter(QObject* watched, QEvent* event) {
 // ---- tabs ----
 
 void login::SelectMobileTab() {
-    setDefault(mobile_enter);
-    mobile_box->show();
-    password_box->hide();
-    code_box->hide();
-    forget_password->hide();
-    mobile_tab_bg->hide();
-    code_tab_bg->show();
-    password_tab_bg->show();
-    mobile_tip->hide();
-    mobile->setFocus();
-    username->clear();
-    password->clear();
-    username_tip->hide();
-    password_tip->show();
-    error_box->hide();
+    SelectTab(Tab::Mobile);
 }
 
 void login::SelectPasswordTab() {
-    setDefault(password_enter);
-    password_box->show();
-    code_box->hide();
-    mobile_box->hide();
-    forget_password->show();
-    password_tab_bg->hide();
-    mobile_tab_bg->show();
-    code_tab_bg->show();
-    username_tip->hide();
-    username->setFocus();
-    mobile->clear();
-    captcha->clear();
-    mobile_tip->hide();
-    captcha_tip->show();
-    error_box->hide();
+    SelectTab(Tab::Password);
 }
 
 void login::SelectCodeTab() {
-    code_box->show();
-    password_box->hide();
-    mobile_box->hide();
-    forget_password->hide();
-    code_tab_bg->hide();
-    password_tab_bg->show();
-    mobile_tab_bg->show();
-    ShowQrCode();
-    username->clear();
-    password->clear();
-    mobile->clear();
-    captcha->clear();
-    mobile_tip->hide();
-    username_tip->hide();
-    captcha_tip->show();
-    password_tip->show();
+    SelectTab(Tab::Code);
+}
+
+// What each tab shows, clears and makes the default button; the other tabs' panels and the
+// selected tab's grey background go.
+void login::SelectTab(Tab tab) {
+    struct Look {
+        chrome::PictureBox* box;
+        chrome::ImageControl* background;
+        QPushButton* defaultButton; // null: Enter keeps what it did
+        bool forgetPassword;
+        QLineEdit* focus;
+        std::vector<QLineEdit*> clear;
+        std::vector<QLineEdit*> hideTips;
+        std::vector<QLineEdit*> showTips;
+    };
+    const std::array<Look, 3> looks{{
+        {mobile_box, mobile_tab_bg, mobile_enter, false, mobile, {username, password}, {mobile_tip, username_tip},
+         {password_tip}},
+        {password_box, password_tab_bg, password_enter, true, username, {mobile, captcha},
+         {username_tip, mobile_tip}, {captcha_tip}},
+        {code_box, code_tab_bg, nullptr, false, nullptr, {username, password, mobile, captcha},
+         {mobile_tip, username_tip}, {captcha_tip, password_tip}},
+    }};
+    const Look& look = looks[static_cast<int>(tab)];
+    if (look.defaultButton != nullptr) {
+        setDefault(look.defaultButton);
+    }
+    for (const Look& other : looks) {
+        other.box->setVisible(&other == &look);
+        other.background->setVisible(&other != &look);
+    }
+    forget_password->setVisible(look.forgetPassword);
+    if (tab == Tab::Code) {
+        ShowQrCode();
+    }
+    if (look.focus != nullptr) {
+        look.focus->setFocus();
+    }
+    for (QLineEdit* box : look.clear) {
+        box->clear();
+    }
+    for (QLineEdit* tip : look.hideTips) {
+        tip->hide();
+    }
+    for (QLineEdit* tip : look.showTips) {
+        tip->show();
+    }
     error_box->hide();
 }
 

@@ -84,6 +84,8 @@ private:
     QLineEdit* input(QWidget* panel, int left, int top, int width, int height, bool secret = false);
     QLineEdit* hint(QWidget* panel, const QString& text, int left, int top, int width, int height, QLineEdit* input);
     void setDefault(QPushButton* button);
+    enum class Tab { Mobile, Password, Code };
+    void SelectTab(Tab tab);
     // False (with the message shown and the focus on the box) when the box is empty.
     bool Filled(QLineEdit* box, const QString& message);
 
