@@ -4,7 +4,7 @@
 #include "fakebrowser.h"
 #include "mainwin/home.h"
 #include "platform/curlhttpsession.h"
-#include "platform/recordingcookiestore.h"
+#include "recordingcookiestore.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
 #include "platform/urlopener.h"
@@ -101,7 +101,7 @@ protected:
     test::TestServer server_;
     QTemporaryDir dir_;
     QByteArray avatarPng_;
-    std::shared_ptr<platform::RecordingCookieStore> cookies = std::make_shared<platform::RecordingCookieStore>();
+    std::shared_ptr<tools::RecordingCookieStore> cookies = std::make_shared<tools::RecordingCookieStore>();
     std::vector<test::FakeBrowser*> browsers;
     QStringList messages;
     std::atomic<int> logouts{0};

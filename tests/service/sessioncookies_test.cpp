@@ -1,4 +1,4 @@
-#include "platform/recordingcookiestore.h"
+#include "recordingcookiestore.h"
 #include "service/httprequest.h"
 #include "service/queryencoding.h"
 #include "service/sessioncookies.h"
@@ -37,7 +37,7 @@ public:
 TEST(CopySessionCookies, StoresUnderTheBaseAddressWhenNoneIsGiven) {
     auto session = std::make_shared<FakeSession>();
     session->headers = "Set-Cookie: SID=abc; path=/\r\nSet-Cookie: b=2\r\n";
-    auto store = std::make_shared<platform::RecordingCookieStore>();
+    auto store = std::make_shared<tools::RecordingCookieStore>();
     Service() = {"http://127.0.0.1:1", session, store};
 
     std::string address;
@@ -46,7 +46,7 @@ TEST(CopySessionCookies, StoresUnderTheBaseAddressWhenNoneIsGiven) {
     std::string other = "http://example.test";
     CopySessionCookies(other);
     EXPECT_EQ(store->cookies,
-              (std::vector<platform::RecordingCookieStore::Cookie>{{"http://127.0.0.1:1", "SID", "abc"},
+              (std::vector<tools::RecordingCookieStore::Cookie>{{"http://127.0.0.1:1", "SID", "abc"},
                                                                    {"http://127.0.0.1:1", "b", "2"},
                                                                    {"http://example.test", "SID", "abc"},
                                                                    {"http://example.test", "b", "2"}}));

@@ -3,7 +3,7 @@
 #include "chrome/formregistry.h"
 #include "fakebrowser.h"
 #include "platform/curlhttpsession.h"
-#include "platform/recordingcookiestore.h"
+#include "recordingcookiestore.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
 #include "service/json/dictionary.h"
@@ -96,7 +96,7 @@ protected:
     QString error() const { return window->error_box->isVisible() ? window->ErrTip->text() : QString(); }
 
     test::TestServer server_;
-    std::shared_ptr<platform::RecordingCookieStore> cookies = std::make_shared<platform::RecordingCookieStore>();
+    std::shared_ptr<tools::RecordingCookieStore> cookies = std::make_shared<tools::RecordingCookieStore>();
     std::atomic<int> requests{0};
     std::atomic<int> polls{0};
     int confirmOnPoll = 1000;

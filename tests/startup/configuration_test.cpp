@@ -1,7 +1,7 @@
 // Start-up's run parameters and configuration cache, against the stand-in service and against
 // a server that answers whatever a case needs.
 #include "platform/curlhttpsession.h"
-#include "platform/recordingcookiestore.h"
+#include "recordingcookiestore.h"
 #include "service/httprequest.h"
 #include "service/json/collection.h"
 #include "service/json/jsonparser.h"
@@ -32,7 +32,7 @@ protected:
         State().options.appDir = dir_;
         service::Service() = {};
         service::Service().HttpClient = std::make_shared<platform::CurlHttpSession>();
-        service::Service().cookieStore = std::make_shared<platform::RecordingCookieStore>();
+        service::Service().cookieStore = std::make_shared<tools::RecordingCookieStore>();
     }
     void TearDown() override { service::Service() = {}; }
 
@@ -127,7 +127,7 @@ TEST_F(StartupTest, StandInServiceSendsTheConfigurationOnceAndSetsASessionCookie
     EXPECT_NE(first.find("topMenu=[{\"name\":\"\\u9996\\u9875\""), std::string::npos);
     service::CopySessionCookies();
     const auto& cookies =
-        std::static_pointer_cast<platform::RecordingCookieStore>(service::Service().cookieStore)->cookies;
+        std::static_pointer_cast<tools::RecordingCookieStore>(service::Service().cookieStore)->cookies;
     ASSERT_EQ(cookies.size(), 1u);
     EXPECT_EQ(cookies[0].name, "KIVOSESSID");
     EXPECT_EQ(cookies[0].url, State().options.baseUrl);

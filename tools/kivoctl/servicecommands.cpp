@@ -1,6 +1,6 @@
 #include "servicecommands.h"
 
-#include "platform/recordingcookiestore.h"
+#include "recordingcookiestore.h"
 #include "service/httprequest.h"
 #include "service/json/jsonwriter.h"
 #include "service/json/textcodec.h"
@@ -28,13 +28,13 @@ std::vector<std::string> operands(const std::vector<std::string>& args) {
     return rest;
 }
 
-std::shared_ptr<platform::RecordingCookieStore> connect(const startup::RunOptions& options) {
+std::shared_ptr<tools::RecordingCookieStore> connect(const startup::RunOptions& options) {
     auto& service = service::Service();
     service.BaseUrl = options.baseUrl;
     if (!service.HttpClient) {
         service::CreateHttpClient(options.caFile);
     }
-    auto cookies = std::make_shared<platform::RecordingCookieStore>();
+    auto cookies = std::make_shared<tools::RecordingCookieStore>();
     service.cookieStore = cookies;
     return cookies;
 }

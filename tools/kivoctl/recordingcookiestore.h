@@ -4,11 +4,11 @@
 
 #include <vector>
 
-namespace kivo::platform {
+namespace kivo::tools {
 
 /// @brief A cookie store that only remembers what it was given, in order: for tests and for
 /// kivoctl, where no browser runs.
-class RecordingCookieStore : public CookieStore {
+class RecordingCookieStore : public platform::CookieStore {
 public:
     struct Cookie {
         std::string url;
@@ -24,4 +24,4 @@ public:
     std::vector<Cookie> cookies;
 };
 
-} // namespace kivo::platform
+} // namespace kivo::tools
