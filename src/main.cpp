@@ -3,16 +3,16 @@
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "mainwin/home.h"
+#include "platform/qttrayicon.h"
 #include "platform/singleinstance.h"
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
 #include "service/httprequest.h"
-#include "platform/qttrayicon.h"
 #include "settings/sys.h"
 #include "settings/version.h"
-#include "tray/menu.h"
 #include "signin/login.h"
 #include "startup/runparameters.h"
+#include "tray/menu.h"
 #include "tray/trayform.h"
 
 #include <QApplication>

@@ -40,8 +40,8 @@ void ImageControl::paintEvent(QPaintEvent*) {
     }
     if (fit_) {
         const QSizeF fitted = QSizeF(picture_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
-        painter.drawImage(
-            QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted), picture_);
+        painter.drawImage(QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted),
+                          picture_);
         return;
     }
     painter.drawImage(rect(), picture_);

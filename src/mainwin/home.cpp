@@ -2,8 +2,8 @@
 
 #include "bridge/hacmd.h"
 #include "chrome/fonts.h"
-#include "chrome/loadingpage.h"
 #include "chrome/formregistry.h"
+#include "chrome/loadingpage.h"
 #include "chrome/windowhelpers.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
@@ -157,9 +157,8 @@ void home::build() {
     home_close = image(13850, 120, 180, 180, chrome::LoadPicture("close_white"));
     connect(home_close, &ImageControl::Click, this, &home::Close);
 
-    bars_ = new MenuBars(this, [this](const std::string& iconPath) {
-        return icons_ ? icons_->FetchMenuIcon(iconPath) : std::string();
-    });
+    bars_ = new MenuBars(
+        this, [this](const std::string& iconPath) { return icons_ ? icons_->FetchMenuIcon(iconPath) : std::string(); });
     leftMenuBox = bars_->leftMenuBox();
     connect(bars_, &MenuBars::TopItemClicked, this, [this](int index) {
         menus_.SelectTopItem(index);
@@ -194,6 +193,26 @@ void home::build() {
     if (loadingWeb) {
         MoveTwips(loadingWeb->widget(), 1190, kWebTop, 7335, 5295);
         loadingWeb->widget()->hide();
+    }
+    // Every control by its name, as the window code names it.
+    const std::pair<QObject*, const char*> names[] = {
+        {aicAlphaImage1, "aicAlphaImage1"},
+        {avatar_bg, "avatar_bg"},
+        {avatar, "avatar"},
+        {username, "username"},
+        {signature, "signature"},
+        {companyname, "companyname"},
+        {aicAlphaImage2, "aicAlphaImage2"},
+        {home_min, "home_min"},
+        {home_close, "home_close"},
+        {webArea, "webArea"},
+        {web ? web->widget() : nullptr, "web"},
+        {loadingWeb ? loadingWeb->widget() : nullptr, "loadingWeb"},
+    };
+    for (const auto& [control, name] : names) {
+        if (control != nullptr) {
+            control->setObjectName(name);
+        }
     }
 }
 

@@ -50,17 +50,6 @@ public:
     json::JsonValue leftMenuItems;
     MenuModel& menus() { return menus_; }
 
-    // Controls, by the names the window code uses.
-    chrome::ImageControl *aicAlphaImage1, *avatar_bg, *avatar;
-    QLabel *username, *signature, *companyname;
-    chrome::ImageControl* aicAlphaImage2;
-    chrome::ClickLabel* home_min;
-    chrome::ImageControl* home_close;
-    std::unique_ptr<platform::Browser> web;
-    std::unique_ptr<platform::Browser> loadingWeb;
-    chrome::PictureBox* leftMenuBox;
-    QWidget* webArea; // where web lies when no browser could be made
-
     bridge::HyperApp* bridge() const { return bridge_.get(); }
 
 protected:
@@ -84,6 +73,22 @@ private:
     void PutAway(bool minimised);
     QWidget* webWidget() const;
     void placeBrowser();
+
+    // Controls, named as the window code names them; the browsers' widgets are "web" and
+    // "loadingWeb".
+    chrome::ImageControl* aicAlphaImage1 = nullptr;
+    chrome::ImageControl* avatar_bg = nullptr;
+    chrome::ImageControl* avatar = nullptr;
+    QLabel* username = nullptr;
+    QLabel* signature = nullptr;
+    QLabel* companyname = nullptr;
+    chrome::ImageControl* aicAlphaImage2 = nullptr;
+    chrome::ClickLabel* home_min = nullptr;
+    chrome::ImageControl* home_close = nullptr;
+    std::unique_ptr<platform::Browser> web;
+    std::unique_ptr<platform::Browser> loadingWeb;
+    chrome::PictureBox* leftMenuBox = nullptr;
+    QWidget* webArea = nullptr; // where web lies when no browser could be made
 
     std::unique_ptr<chrome::aShadow> shadow_;
     std::unique_ptr<bridge::HyperApp> bridge_;

@@ -75,10 +75,9 @@ MenuBars::MenuBars(QWidget* window, IconFetcher fetchIcon)
       topMenu_(caption(window, "topMenu", 2520, 1560, 855, 255, 9, "color: white; background: transparent;"),
                passMouse<QLabel>),
       topMenu_bg_(box(window, "topMenu_bg", 2040, 1440, 1455, 495, QColor(0x12, 0x7F, 0xC2)), passMouse<PictureBox>),
-      menuTab_(box(leftMenuBox_, "menuTab", 0, 0, 1170, 7050, Qt::white),
-               [this](PictureBox* page, int) {
-                   connect(page, &PictureBox::MouseMove, this, &MenuBars::LeftMenuHovered);
-               }),
+      menuTab_(
+          box(leftMenuBox_, "menuTab", 0, 0, 1170, 7050, Qt::white),
+          [this](PictureBox* page, int) { connect(page, &PictureBox::MouseMove, this, &MenuBars::LeftMenuHovered); }),
       tabRightLine_(line(menuTab_(0), "tabRightLine", 1160, 0, 1160, 6980, kRule)),
       leftMenuLine_(line(menuTab_(0), "leftMenuLine", 120, 1080, 1080, 1080, kMist)),
       leftMenuBtn_(image(menuTab_(0), "leftMenuBtn", 0, 0, 1170, 1080, true),

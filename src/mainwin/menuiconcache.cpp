@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 MenuIconCache::MenuIconCache(fs::path appDir, std::string baseUrl, std::shared_ptr<platform::HttpSession> session)
     : appDir_(std::move(appDir)), baseUrl_(std::move(baseUrl)), session_(std::move(session)) {
     if (!session_) {
-        session_ = std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{kTimeLimit, kTimeLimit, kTimeLimit, kTimeLimit});
+        session_ = std::make_shared<platform::CurlHttpSession>(
+            platform::HttpTimeouts{kTimeLimit, kTimeLimit, kTimeLimit, kTimeLimit});
     }
 }
 

@@ -18,7 +18,8 @@ public:
     static constexpr std::chrono::milliseconds kTimeLimit{3000};
 
     /// `session` carries the downloads; by default one of its own with the short time limit.
-    MenuIconCache(std::filesystem::path appDir, std::string baseUrl, std::shared_ptr<platform::HttpSession> session = {});
+    MenuIconCache(std::filesystem::path appDir, std::string baseUrl,
+                  std::shared_ptr<platform::HttpSession> session = {});
 
     /// The local file of an icon path, downloaded first when there is no copy yet; the empty
     /// text when there is no path, the path is refused or the download failed.

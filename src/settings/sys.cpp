@@ -32,8 +32,8 @@ struct PageText {
     const char* label;
     const char* heading;
 };
-constexpr std::array<PageText, 4> kPages{{{"常规设置", "Label3"}, {"主面板", "Label4"}, {"软件更新", "Label7"},
-                                          {"文件管理", "Label12"}}};
+constexpr std::array<PageText, 4> kPages{
+    {{"常规设置", "Label3"}, {"主面板", "Label4"}, {"软件更新", "Label7"}, {"文件管理", "Label12"}}};
 constexpr std::array<int, 4> kLabelTops{165, 780, 1395, 2000};
 
 QPointer<sys>& instance() {

@@ -1,8 +1,8 @@
 #include "signin/login.h"
 
 #include "chrome/fonts.h"
-#include "chrome/loadingpage.h"
 #include "chrome/formregistry.h"
+#include "chrome/loadingpage.h"
 #include "chrome/windowhelpers.h"
 #include "platform/twips.h"
 #include "platform/urlopener.h"
@@ -224,6 +224,55 @@ void login::build() {
     }
     error_box->raise();
     setDefault(mobile_enter);
+    // Every control by its name, as the window code names it.
+    const std::pair<QObject*, const char*> names[] = {
+        {aicAlphaImage1, "aicAlphaImage1"},
+        {code_tab_bg, "code_tab_bg"},
+        {password_tab_bg, "password_tab_bg"},
+        {mobile_tab_bg, "mobile_tab_bg"},
+        {code_tab, "code_tab"},
+        {password_tab, "password_tab"},
+        {mobile_tab, "mobile_tab"},
+        {codeBtn, "codeBtn"},
+        {passwordBtn, "passwordBtn"},
+        {mobileBtn, "mobileBtn"},
+        {forget_password, "forget_password"},
+        {reg_new, "reg_new"},
+        {aicAlphaImage6, "aicAlphaImage6"},
+        {error_box, "error_box"},
+        {aicAlphaImage4, "aicAlphaImage4"},
+        {ErrTip, "ErrTip"},
+        {mobile_box, "mobile_box"},
+        {password_box, "password_box"},
+        {code_box, "code_box"},
+        {aicAlphaImage3, "aicAlphaImage3"},
+        {aicAlphaImage5, "aicAlphaImage5"},
+        {mobile, "mobile"},
+        {mobile_tip, "mobile_tip"},
+        {captcha, "captcha"},
+        {captcha_tip, "captcha_tip"},
+        {captcha_bg, "captcha_bg"},
+        {getCaptchaBtn, "getCaptchaBtn"},
+        {get_captcha, "get_captcha"},
+        {mobile_btn, "mobile_btn"},
+        {mobile_enter, "mobile_enter"},
+        {username, "username"},
+        {username_tip, "username_tip"},
+        {password, "password"},
+        {password_tip, "password_tip"},
+        {username_btn, "username_btn"},
+        {password_enter, "password_enter"},
+        {loding ? loding->widget() : nullptr, "loding"},
+        {Label3, "Label3"},
+        {aicAlphaImage2, "aicAlphaImage2"},
+        {&msm_captcha, "msm_captcha"},
+        {&code_time, "code_time"},
+    };
+    for (const auto& [control, name] : names) {
+        if (control != nullptr) {
+            control->setObjectName(name);
+        }
+    }
 }
 
 void login::setDefault(QPushButton* button) {
@@ -331,12 +380,30 @@ void login::SelectTab(Tab tab) {
         std::vector<QLineEdit*> showTips;
     };
     const std::array<Look, 3> looks{{
-        {mobile_box, mobile_tab_bg, mobile_enter, false, mobile, {username, password}, {mobile_tip, username_tip},
+        {mobile_box,
+         mobile_tab_bg,
+         mobile_enter,
+         false,
+         mobile,
+         {username, password},
+         {mobile_tip, username_tip},
          {password_tip}},
-        {password_box, password_tab_bg, password_enter, true, username, {mobile, captcha},
-         {username_tip, mobile_tip}, {captcha_tip}},
-        {code_box, code_tab_bg, nullptr, false, nullptr, {username, password, mobile, captcha},
-         {mobile_tip, username_tip}, {captcha_tip, password_tip}},
+        {password_box,
+         password_tab_bg,
+         password_enter,
+         true,
+         username,
+         {mobile, captcha},
+         {username_tip, mobile_tip},
+         {captcha_tip}},
+        {code_box,
+         code_tab_bg,
+         nullptr,
+         false,
+         nullptr,
+         {username, password, mobile, captcha},
+         {mobile_tip, username_tip},
+         {captcha_tip, password_tip}},
     }};
     const Look& look = looks[static_cast<int>(tab)];
     if (look.defaultButton != nullptr) {

@@ -38,34 +38,6 @@ public:
     void CountdownTick();
     void Poll();
 
-    // The window's controls, by the names the window code uses.
-    chrome::ImageControl* aicAlphaImage1;
-    chrome::ImageControl *code_tab_bg, *password_tab_bg, *mobile_tab_bg;
-    chrome::ClickLabel *code_tab, *password_tab, *mobile_tab;
-    chrome::ImageControl *codeBtn, *passwordBtn, *mobileBtn;
-    chrome::ClickLabel *forget_password, *reg_new;
-    chrome::ImageControl* aicAlphaImage6;
-    chrome::PictureBox* error_box;
-    chrome::ImageControl* aicAlphaImage4;
-    QLabel* ErrTip;
-
-    chrome::PictureBox *mobile_box, *password_box, *code_box;
-    chrome::ImageControl *aicAlphaImage3, *aicAlphaImage5;
-    QLineEdit *mobile, *mobile_tip, *captcha, *captcha_tip;
-    chrome::ImageControl *captcha_bg, *getCaptchaBtn;
-    chrome::ClickLabel* get_captcha;
-    chrome::ImageControl* mobile_btn;
-    QPushButton* mobile_enter;
-    QLineEdit *username, *username_tip, *password, *password_tip;
-    chrome::ImageControl* username_btn;
-    QPushButton* password_enter;
-    std::unique_ptr<platform::Browser> loding;
-    QLabel* Label3;
-    chrome::ImageControl* aicAlphaImage2;
-
-    QTimer msm_captcha;
-    QTimer code_time;
-
     int CaptchaSeconds() const { return CaptchaSeconds_; }
     std::int64_t QrCount() const { return QrCount_; }
     QPushButton* defaultButton() const { return default_; }
@@ -95,6 +67,50 @@ private:
     // Sends a sign-in request and handles its answer.
     void SignIn(const std::string& url);
     void Succeed();
+
+    // Controls, named as the window code names them (the QR browser's widget is "loding"), and
+    // the two timers ("msm_captcha", "code_time").
+    chrome::ImageControl* aicAlphaImage1 = nullptr;
+    chrome::ImageControl* code_tab_bg = nullptr;
+    chrome::ImageControl* password_tab_bg = nullptr;
+    chrome::ImageControl* mobile_tab_bg = nullptr;
+    chrome::ClickLabel* code_tab = nullptr;
+    chrome::ClickLabel* password_tab = nullptr;
+    chrome::ClickLabel* mobile_tab = nullptr;
+    chrome::ImageControl* codeBtn = nullptr;
+    chrome::ImageControl* passwordBtn = nullptr;
+    chrome::ImageControl* mobileBtn = nullptr;
+    chrome::ClickLabel* forget_password = nullptr;
+    chrome::ClickLabel* reg_new = nullptr;
+    chrome::ImageControl* aicAlphaImage6 = nullptr;
+    chrome::PictureBox* error_box = nullptr;
+    chrome::ImageControl* aicAlphaImage4 = nullptr;
+    QLabel* ErrTip = nullptr;
+    chrome::PictureBox* mobile_box = nullptr;
+    chrome::PictureBox* password_box = nullptr;
+    chrome::PictureBox* code_box = nullptr;
+    chrome::ImageControl* aicAlphaImage3 = nullptr;
+    chrome::ImageControl* aicAlphaImage5 = nullptr;
+    QLineEdit* mobile = nullptr;
+    QLineEdit* mobile_tip = nullptr;
+    QLineEdit* captcha = nullptr;
+    QLineEdit* captcha_tip = nullptr;
+    chrome::ImageControl* captcha_bg = nullptr;
+    chrome::ImageControl* getCaptchaBtn = nullptr;
+    chrome::ClickLabel* get_captcha = nullptr;
+    chrome::ImageControl* mobile_btn = nullptr;
+    QPushButton* mobile_enter = nullptr;
+    QLineEdit* username = nullptr;
+    QLineEdit* username_tip = nullptr;
+    QLineEdit* password = nullptr;
+    QLineEdit* password_tip = nullptr;
+    chrome::ImageControl* username_btn = nullptr;
+    QPushButton* password_enter = nullptr;
+    std::unique_ptr<platform::Browser> loding;
+    QLabel* Label3 = nullptr;
+    chrome::ImageControl* aicAlphaImage2 = nullptr;
+    QTimer msm_captcha{this};
+    QTimer code_time{this};
 
     std::unique_ptr<chrome::aShadow> shadow_;
     QPushButton* default_ = nullptr;

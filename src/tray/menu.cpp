@@ -115,8 +115,8 @@ QString menu::ConsultantNumber() {
     }
     const json::JsonValue& qq = service::Field(data, u"qq");
     const std::string number = json::Utf16ToUtf8(service::FieldText(qq));
-    const bool digits = !number.empty() && std::all_of(number.begin(), number.end(),
-                                                       [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !number.empty() && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
     // A whole number as the service sends it, or a text of 5 to 12 digits; nothing else goes
     // into the address.
     if (digits && (qq.isNumber() || (number.size() >= 5 && number.size() <= 12))) {

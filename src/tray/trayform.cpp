@@ -46,8 +46,7 @@ TrayForm::TrayForm() : Form("tray_form", Qt::Tool) {
                  showAbout()();
              }
          }},
-        {"关于我们",
-         [] { platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/about/"); }},
+        {"关于我们", [] { platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/about/"); }},
         {"退出VelmoraKivo", [this] { Exit(); }},
     };
     for (int i = 0; i < 4; ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/fonts.h"
+#include "findcontrol.h"
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
 #include "service/httprequest.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QString>
 #include <QTemporaryDir>
@@ -67,9 +69,9 @@ template <typename SignIn, typename Home> Home* SignInAsDemo() {
         return nullptr;
     }
     signIn->SelectPasswordTab();
-    signIn->username->setText("demo");
-    signIn->password->setText("kivo&2026#");
-    QTest::mouseClick(signIn->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
+    find<QLineEdit>(signIn, "username")->setText("demo");
+    find<QLineEdit>(signIn, "password")->setText("kivo&2026#");
+    QTest::mouseClick(find(signIn, "username_btn"), Qt::LeftButton, {}, QPoint(5, 5));
     Home* home = Home::Existing();
     return home != nullptr && QTest::qWaitForWindowExposed(home) ? home : nullptr;
 }

@@ -4,6 +4,7 @@
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "e2esupport.h"
+#include "findcontrol.h"
 #include "mainwin/home.h"
 #include "platform/curlhttpsession.h"
 #include "platform/webenginebrowser.h"
@@ -34,16 +35,17 @@ TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
     (new tray::TrayForm)->Load();
     home* w = test::SignInAsDemo<signin::login, home>();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->username->text(), "林晓雨");
-    EXPECT_EQ(w->companyname->text(), "杭州云岫科技有限公司");
-    EXPECT_FALSE(w->avatar->picture().isNull()) << "the avatar comes from the service";
+    EXPECT_EQ(test::find<QLabel>(w, "username")->text(), "林晓雨");
+    EXPECT_EQ(test::find<QLabel>(w, "companyname")->text(), "杭州云岫科技有限公司");
+    EXPECT_FALSE(test::find<chrome::ImageControl>(w, "avatar")->picture().isNull())
+        << "the avatar comes from the service";
     // The start page, in the session the sign-in opened, announces itself over happ.
-    EXPECT_TRUE(test::waitFor([&] { return !w->loadingWeb->widget()->isVisible(); }));
+    EXPECT_TRUE(test::waitFor([&] { return !test::find(w, "loadingWeb")->isVisible(); }));
     QTest::qWait(500);
     EXPECT_TRUE(test::saveScreenshot("main-window"));
 
     startup::State().endStatus = "1";
-    QTest::mouseClick(w->home_close, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(test::find<chrome::ImageControl>(w, "home_close"), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(chrome::IsFormLoaded("home"));
     platform::CurlHttpSession other;

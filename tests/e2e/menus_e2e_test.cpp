@@ -3,6 +3,7 @@
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
 #include "e2esupport.h"
+#include "findcontrol.h"
 #include "mainwin/home.h"
 #include "platform/twips.h"
 #include "platform/webenginebrowser.h"
@@ -31,7 +32,7 @@ protected:
         (new tray::TrayForm)->Load();
         window_ = test::SignInAsDemo<signin::login, home>();
         ASSERT_NE(window_, nullptr);
-        view_ = static_cast<platform::WebEngineBrowser*>(window_->web.get())->view();
+        view_ = test::find<QWebEngineView>(window_, "web");
     }
 
     void TearDown() override {
@@ -45,7 +46,7 @@ protected:
     // The browser shows `path` and the page has hidden the overlay.
     bool shows(const QString& path) {
         return test::waitFor(
-            [&] { return view_->url().path() == path && !window_->loadingWeb->widget()->isVisible(); });
+            [&] { return view_->url().path() == path && !test::find(window_, "loadingWeb")->isVisible(); });
     }
     QWidget* control(const QString& name) const { return window_->findChild<QWidget*>(name); }
     void click(const QString& name) {
@@ -61,7 +62,7 @@ protected:
 
 TEST_F(MenusEndToEnd, TopAndLeftItemsFoldAndPageCommands) {
     ASSERT_TRUE(shows("/desktop/site/index")) << "the first top item has no left menu: the start page stays";
-    EXPECT_FALSE(window_->leftMenuBox->isVisible());
+    EXPECT_FALSE(test::find(window_, "leftMenuBox")->isVisible());
 
     click("topMenuBtn(3)");
     EXPECT_TRUE(shows("/desktop/message/index"));
@@ -69,7 +70,7 @@ TEST_F(MenusEndToEnd, TopAndLeftItemsFoldAndPageCommands) {
 
     click("topMenuBtn(2)");
     EXPECT_TRUE(shows("/desktop/customer/index")) << "the left item marked current";
-    EXPECT_TRUE(window_->leftMenuBox->isVisible());
+    EXPECT_TRUE(test::find(window_, "leftMenuBox")->isVisible());
     EXPECT_TRUE(QFileInfo::exists(appDir_.filePath("static/menu/customer_blue.png"))) << "icons are cached";
 
     click("leftMenuBtn(8)"); // 公告通知, the second item of page 2
@@ -80,11 +81,11 @@ TEST_F(MenusEndToEnd, TopAndLeftItemsFoldAndPageCommands) {
     QApplication::sendEvent(control("leftMenuBtn(8)"), &move);
     ASSERT_TRUE(control("unfold")->isVisible());
     click("ico");
-    EXPECT_EQ(window_->leftMenuBox->width(), platform::TwipsToPixels(2340));
+    EXPECT_EQ(test::find(window_, "leftMenuBox")->width(), platform::TwipsToPixels(2340));
     QTest::qWait(400);
     EXPECT_TRUE(test::saveScreenshot("main-menus-unfolded"));
     click("ico");
-    EXPECT_EQ(window_->leftMenuBox->width(), platform::TwipsToPixels(1170));
+    EXPECT_EQ(test::find(window_, "leftMenuBox")->width(), platform::TwipsToPixels(1170));
 
     // The start page's quick link asks for 员工考勤 (page 2) with a page of its own.
     click("topMenuBtn(1)");

@@ -3,6 +3,7 @@
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "e2esupport.h"
+#include "findcontrol.h"
 #include "platform/curlhttpsession.h"
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
@@ -66,19 +67,19 @@ TEST_F(SignInEndToEnd, PasswordAfterAWrongOne) {
     window_->SelectPasswordTab();
     // As a person does it: click the hint, type.
     window_->activateWindow();
-    QTest::keyClicks(window_->username, "demo");
-    QTest::mouseClick(window_->password_tip, Qt::LeftButton);
-    QTest::keyClicks(window_->password, "wrong");
+    QTest::keyClicks(test::find<QLineEdit>(window_, "username"), "demo");
+    QTest::mouseClick(test::find<QLineEdit>(window_, "password_tip"), Qt::LeftButton);
+    QTest::keyClicks(test::find<QLineEdit>(window_, "password"), "wrong");
     QTest::qWait(200);
     EXPECT_TRUE(test::saveScreenshot("signin-password"));
-    QTest::mouseClick(window_->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(window_->ErrTip->text(), "用户名或密码错误");
+    QTest::mouseClick(test::find<chrome::ImageControl>(window_, "username_btn"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(test::find<QLabel>(window_, "ErrTip")->text(), "用户名或密码错误");
     QTest::qWait(200);
     EXPECT_TRUE(test::saveScreenshot("signin-error"));
 
-    window_->password->clear();
-    QTest::keyClicks(window_->password, "kivo&2026#");
-    QTest::mouseClick(window_->username_btn, Qt::LeftButton, {}, QPoint(5, 5));
+    test::find<QLineEdit>(window_, "password")->clear();
+    QTest::keyClicks(test::find<QLineEdit>(window_, "password"), "kivo&2026#");
+    QTest::mouseClick(test::find<chrome::ImageControl>(window_, "username_btn"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(handedOver_, 1);
     const auto data = startup::State().UserData.dictionary();
     ASSERT_NE(data, nullptr);
@@ -89,16 +90,16 @@ TEST_F(SignInEndToEnd, PasswordAfterAWrongOne) {
 TEST_F(SignInEndToEnd, SmsCode) {
     QTest::qWait(300);
     EXPECT_TRUE(test::saveScreenshot("signin-sms"));
-    window_->mobile->setText("13800138000");
-    QTest::mouseClick(window_->getCaptchaBtn, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(window_->get_captcha->text(), "60 秒重新发送");
+    test::find<QLineEdit>(window_, "mobile")->setText("13800138000");
+    QTest::mouseClick(test::find<chrome::ImageControl>(window_, "getCaptchaBtn"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(test::find<chrome::ClickLabel>(window_, "get_captcha")->text(), "60 秒重新发送");
     platform::CurlHttpSession phone;
     const auto sms = phone.get(service_.url() + "/dev/sms?mobile=13800138000");
     ASSERT_TRUE(sms.has_value());
     const auto at = sms->body.find("\"data\":\"");
     ASSERT_NE(at, std::string::npos);
-    window_->captcha->setText(QString::fromStdString(sms->body.substr(at + 8, 6)));
-    QTest::mouseClick(window_->mobile_btn, Qt::LeftButton, {}, QPoint(5, 5));
+    test::find<QLineEdit>(window_, "captcha")->setText(QString::fromStdString(sms->body.substr(at + 8, 6)));
+    QTest::mouseClick(test::find<chrome::ImageControl>(window_, "mobile_btn"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(handedOver_, 1);
 }
 

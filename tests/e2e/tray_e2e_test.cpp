@@ -4,6 +4,7 @@
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
 #include "e2esupport.h"
+#include "findcontrol.h"
 #include "mainwin/home.h"
 #include "platform/curlhttpsession.h"
 #include "platform/qttrayicon.h"
@@ -105,19 +106,23 @@ TEST_F(TrayEndToEnd, TheIconDocksBringsTheWindowBackAndItsMenuEndsTheProgram) {
     ASSERT_NE(w, nullptr);
     QRect icon;
     ASSERT_TRUE(test::waitFor([&] { return !(icon = dockedIcon()).isEmpty(); })) << "the icon is docked in the tray";
-    EXPECT_TRUE(test::waitFor([&] { return !w->loadingWeb->widget()->isVisible(); }));
+    EXPECT_TRUE(test::waitFor([&] { return !test::find(w, "loadingWeb")->isVisible(); }));
 
     // The drop-down menu under the main window's menu button.
-    QTest::mouseClick(w->aicAlphaImage2, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(test::find<chrome::ImageControl>(w, "aicAlphaImage2"), Qt::LeftButton, {}, QPoint(3, 3));
     QMenu* dropDown = menu::Instance()->men();
     ASSERT_TRUE(test::waitFor([&] { return dropDown->isVisible(); }));
-    EXPECT_LE(std::abs(dropDown->y() - w->aicAlphaImage2->mapToGlobal(QPoint(0, w->aicAlphaImage2->height())).y()), 6);
+    EXPECT_LE(std::abs(dropDown->y() -
+                       test::find<chrome::ImageControl>(w, "aicAlphaImage2")
+                           ->mapToGlobal(QPoint(0, test::find<chrome::ImageControl>(w, "aicAlphaImage2")->height()))
+                           .y()),
+              6);
     QTest::qWait(300);
     EXPECT_TRUE(test::saveScreenshot("main-dropdown"));
     dropDown->hide();
 
     startup::State().endStatus = "0";
-    QTest::mouseClick(w->home_close, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(test::find<chrome::ImageControl>(w, "home_close"), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_FALSE(w->isVisible()) << "hidden to the notification area";
     EXPECT_TRUE(test::saveScreenshot("tray-docked"));
     xdotool({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()), "click", "1"});
@@ -141,7 +146,7 @@ TEST_F(TrayEndToEnd, WithoutATrayHostTheMainWindowGoesToTheTaskBar) {
     mainwin::home* w = signIn(tray);
     ASSERT_NE(w, nullptr);
     startup::State().endStatus = "0";
-    QTest::mouseClick(w->home_close, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(test::find<chrome::ImageControl>(w, "home_close"), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_TRUE(w->isMinimized());
     EXPECT_TRUE(w->isVisible()) << "not hidden where nothing could bring it back";
     w->showNormal();

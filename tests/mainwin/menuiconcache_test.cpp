@@ -42,8 +42,9 @@ protected:
     }
 
     MenuIconCache cache(std::chrono::milliseconds limit = MenuIconCache::kTimeLimit) {
-        return MenuIconCache(folder_.path(), server_.url(),
-                             std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{limit, limit, limit, limit}));
+        return MenuIconCache(
+            folder_.path(), server_.url(),
+            std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{limit, limit, limit, limit}));
     }
     const fs::path& app() const { return folder_.path(); }
     // Nothing but folders: no icon and no half-written file was left behind.
@@ -101,8 +102,9 @@ TEST_F(IconCacheTest, ASlowAnswerIsGivenUp) {
 
 TEST_F(IconCacheTest, PathsThatLeaveTheTreeAreRefused) {
     MenuIconCache icons = cache();
-    for (const std::string& path : std::vector<std::string>{"/../outside.png", "/m/../../outside.png", "/m/./x.png", "/m//x.png", "m/x.png", "/m\\x.png", "/m/",
-          "/", std::string("/m/x\0.png", 9), "/m/x\n.png", "http://elsewhere.test/m/x.png", "//elsewhere.test/x.png"}) {
+    for (const std::string& path : std::vector<std::string>{
+             "/../outside.png", "/m/../../outside.png", "/m/./x.png", "/m//x.png", "m/x.png", "/m\\x.png", "/m/", "/",
+             std::string("/m/x\0.png", 9), "/m/x\n.png", "http://elsewhere.test/m/x.png", "//elsewhere.test/x.png"}) {
         EXPECT_EQ(icons.FetchMenuIcon(path), "") << path;
         EXPECT_EQ(icons.lastOutcome(), Outcome::Refused) << path;
     }

@@ -45,8 +45,8 @@ bool validates(const fs::path& entry) {
 
 TEST(XdgAutostart, EntriesStartTheExecutableByItsFullPath) {
     test::TempFolder config("xdg");
-    for (const std::string exe : {"/opt/kivo/kivo", "/home/林/my apps/kivo-1.0", "/tmp/100% \"quoted\" $HOME/`x`\\y",
-                                  "/srv/it's/k;v&(1)"}) {
+    for (const std::string exe :
+         {"/opt/kivo/kivo", "/home/林/my apps/kivo-1.0", "/tmp/100% \"quoted\" $HOME/`x`\\y", "/srv/it's/k;v&(1)"}) {
         XdgAutostart autostart(exe, config.path());
         std::string error;
         ASSERT_TRUE(autostart.enable(error)) << error;

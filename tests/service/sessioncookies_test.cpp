@@ -45,11 +45,10 @@ TEST(CopySessionCookies, StoresUnderTheBaseAddressWhenNoneIsGiven) {
     EXPECT_EQ(address, "http://127.0.0.1:1");
     std::string other = "http://example.test";
     CopySessionCookies(other);
-    EXPECT_EQ(store->cookies,
-              (std::vector<tools::RecordingCookieStore::Cookie>{{"http://127.0.0.1:1", "SID", "abc"},
-                                                                   {"http://127.0.0.1:1", "b", "2"},
-                                                                   {"http://example.test", "SID", "abc"},
-                                                                   {"http://example.test", "b", "2"}}));
+    EXPECT_EQ(store->cookies, (std::vector<tools::RecordingCookieStore::Cookie>{{"http://127.0.0.1:1", "SID", "abc"},
+                                                                                {"http://127.0.0.1:1", "b", "2"},
+                                                                                {"http://example.test", "SID", "abc"},
+                                                                                {"http://example.test", "b", "2"}}));
     Service() = {};
 }
 

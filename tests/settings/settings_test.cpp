@@ -52,8 +52,10 @@ protected:
     // The settings window after start-up has read the stored values.
     sys* open() {
         startup::ProcessState& s = startup::State();
-        for (auto [key, field] : {std::pair{"Powerboot", &s.Powerboot}, {"stick", &s.stick},
-                                  {"endStatus", &s.endStatus}, {"updateStatus", &s.updateStatus}}) {
+        for (auto [key, field] : {std::pair{"Powerboot", &s.Powerboot},
+                                  {"stick", &s.stick},
+                                  {"endStatus", &s.endStatus},
+                                  {"updateStatus", &s.updateStatus}}) {
             *field = startup::ReadIniValue(startup::RunParameterFile(), startup::kRunParameterSection, key);
         }
         return sys::Show();
@@ -63,7 +65,9 @@ protected:
         EXPECT_NE(found, nullptr) << name.toStdString();
         return found;
     }
-    template <typename T> bool checked(QWidget* window, const QString& name) { return control<T>(window, name)->isChecked(); }
+    template <typename T> bool checked(QWidget* window, const QString& name) {
+        return control<T>(window, name)->isChecked();
+    }
 
     test::TempFolder folder_{"settings"};
     std::shared_ptr<test::FakeAutostart> autostart_ = std::make_shared<test::FakeAutostart>();

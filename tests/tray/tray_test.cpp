@@ -2,9 +2,9 @@
 // drop-down menu with a recording address opener and a local service.
 #include "chrome/formregistry.h"
 #include "faketrayicon.h"
+#include "platform/curlhttpsession.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
-#include "platform/curlhttpsession.h"
 #include "testserver.h"
 #include "tray/menu.h"
 #include "tray/notifybar.h"

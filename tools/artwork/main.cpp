@@ -480,8 +480,8 @@ const std::vector<std::pair<QString, Glyph>>& menuGlyphTable() {
         {"approve",
          [](QPainter& p, double s) {
              p.drawEllipse(QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8));
-             p.drawPolyline(QPolygonF({QPointF(s * 0.3, s * 0.5), QPointF(s * 0.45, s * 0.65),
-                                       QPointF(s * 0.7, s * 0.36)}));
+             p.drawPolyline(
+                 QPolygonF({QPointF(s * 0.3, s * 0.5), QPointF(s * 0.45, s * 0.65), QPointF(s * 0.7, s * 0.36)}));
          }},
         {"report",
          [](QPainter& p, double s) {
@@ -501,15 +501,15 @@ const std::vector<std::pair<QString, Glyph>>& menuGlyphTable() {
              box.lineTo(s * 0.14, s * 0.28);
              box.closeSubpath();
              p.drawPath(box);
-             p.drawPolyline(QPolygonF({QPointF(s * 0.14, s * 0.28), QPointF(s * 0.5, s * 0.46),
-                                       QPointF(s * 0.86, s * 0.28)}));
+             p.drawPolyline(
+                 QPolygonF({QPointF(s * 0.14, s * 0.28), QPointF(s * 0.5, s * 0.46), QPointF(s * 0.86, s * 0.28)}));
              p.drawLine(QPointF(s * 0.5, s * 0.46), QPointF(s * 0.5, s * 0.9));
          }},
         {"finance",
          [](QPainter& p, double s) {
              p.drawEllipse(QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8));
-             p.drawPolyline(QPolygonF({QPointF(s * 0.36, s * 0.28), QPointF(s * 0.5, s * 0.46),
-                                       QPointF(s * 0.64, s * 0.28)}));
+             p.drawPolyline(
+                 QPolygonF({QPointF(s * 0.36, s * 0.28), QPointF(s * 0.5, s * 0.46), QPointF(s * 0.64, s * 0.28)}));
              p.drawLine(QPointF(s * 0.5, s * 0.46), QPointF(s * 0.5, s * 0.74));
              p.drawLine(QPointF(s * 0.36, s * 0.5), QPointF(s * 0.64, s * 0.5));
              p.drawLine(QPointF(s * 0.36, s * 0.62), QPointF(s * 0.64, s * 0.62));
@@ -517,8 +517,8 @@ const std::vector<std::pair<QString, Glyph>>& menuGlyphTable() {
         {"staff",
          [](QPainter& p, double s) {
              p.drawEllipse(QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8));
-             p.drawPolyline(QPolygonF({QPointF(s * 0.5, s * 0.26), QPointF(s * 0.5, s * 0.5),
-                                       QPointF(s * 0.68, s * 0.62)}));
+             p.drawPolyline(
+                 QPolygonF({QPointF(s * 0.5, s * 0.26), QPointF(s * 0.5, s * 0.5), QPointF(s * 0.68, s * 0.62)}));
          }},
         {"notice",
          [](QPainter& p, double s) {

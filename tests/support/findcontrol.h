@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace kivo::test {
+
+/// A window's control by its name; a failure (and null) when there is none.
+template <typename T = QWidget> T* find(const QObject* window, const QString& name) {
+    T* control = window->findChild<T*>(name);
+    if (control == nullptr) {
+        ADD_FAILURE() << "no control " << name.toStdString();
+    }
+    return control;
+}
+
+} // namespace kivo::test
