@@ -26,10 +26,10 @@ bool HACMD::hasMember(const std::u16string& lowerName) const {
 
 script::Value HACMD::call(const std::u16string& lowerName, std::vector<script::Value>& args) {
     if (lowerName != u"cmd") {
-        throw script::ScriptError::runtime(438, lowerName);
+        throw script::ScriptError::runtime(script::ErrorNumber::NoSuchMember, lowerName);
     }
     if (args.empty() || args.size() > 6) {
-        throw script::ScriptError::runtime(450, u"CMD");
+        throw script::ScriptError::runtime(script::ErrorNumber::WrongArguments, u"CMD");
     }
     Arguments text;
     for (size_t i = 0; i < args.size(); ++i) {

@@ -109,8 +109,11 @@ void HyperApp::MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& Po
 }
 
 void HyperApp::Script_Sink_Error(const script::ScriptError& error, std::u16string_view statement) {
+    const QString where = error.position() == script::ScriptError::kNoPosition
+                              ? QString()
+                              : QStringLiteral(" at column %1").arg(error.position() + 1);
     qCWarning(lcBridge).noquote() << "script error" << error.number() << QString::fromStdU16String(error.source())
-                                  << QString::fromStdU16String(error.description())
+                                  << QString::fromStdU16String(error.description()) + where
                                   << "in:" << QString::fromStdU16String(std::u16string(statement));
 }
 

@@ -31,7 +31,7 @@ Value ScriptEngine::variable(const std::u16string& name) const {
 bool ScriptEngine::ExecuteStatement(std::u16string_view statement) {
     try {
         if (statement.size() > kMaxStatement) {
-            throw ScriptError::runtime(14);
+            throw ScriptError::runtime(ErrorNumber::OutOfStringSpace);
         }
         const auto statements = Parse(Scan(statement));
         Evaluator(*this).run(statements);
@@ -40,9 +40,9 @@ bool ScriptEngine::ExecuteStatement(std::u16string_view statement) {
     } catch (const ScriptError& e) {
         error_ = e;
     } catch (const std::bad_alloc&) {
-        error_ = ScriptError::runtime(7);
+        error_ = ScriptError::runtime(ErrorNumber::OutOfMemory);
     } catch (const std::exception&) {
-        error_ = ScriptError::runtime(5);
+        error_ = ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
     }
     if (onError) {
         onError(*error_, statement);

@@ -5,30 +5,30 @@
 namespace kivo::script {
 
 namespace {
-const std::map<int, std::u16string>& messages() {
-    static const std::map<int, std::u16string> m{
-        {5, u"Invalid procedure call or argument"},
-        {6, u"Overflow"},
-        {7, u"Out of memory"},
-        {11, u"Division by zero"},
-        {13, u"Type mismatch"},
-        {14, u"Out of string space"},
-        {28, u"Out of stack space"},
-        {94, u"Invalid use of Null"},
-        {424, u"Object required"},
-        {438, u"Object doesn't support this property or method"},
-        {450, u"Wrong number of arguments or invalid property assignment"},
-        {1002, u"Syntax error"},
-        {1005, u"Expected '('"},
-        {1006, u"Expected ')'"},
-        {1010, u"Expected identifier"},
-        {1011, u"Expected '='"},
-        {1012, u"Expected 'If'"},
-        {1017, u"Expected 'Then'"},
-        {1025, u"Expected end of statement"},
-        {1032, u"Invalid character"},
-        {1033, u"Unterminated string constant"},
-        {1044, u"Cannot use parentheses when calling a Sub"},
+const std::map<ErrorNumber, std::u16string>& messages() {
+    static const std::map<ErrorNumber, std::u16string> m{
+        {ErrorNumber::InvalidProcedureCall, u"Invalid procedure call or argument"},
+        {ErrorNumber::Overflow, u"Overflow"},
+        {ErrorNumber::OutOfMemory, u"Out of memory"},
+        {ErrorNumber::DivisionByZero, u"Division by zero"},
+        {ErrorNumber::TypeMismatch, u"Type mismatch"},
+        {ErrorNumber::OutOfStringSpace, u"Out of string space"},
+        {ErrorNumber::OutOfStackSpace, u"Out of stack space"},
+        {ErrorNumber::InvalidUseOfNull, u"Invalid use of Null"},
+        {ErrorNumber::ObjectRequired, u"Object required"},
+        {ErrorNumber::NoSuchMember, u"Object doesn't support this property or method"},
+        {ErrorNumber::WrongArguments, u"Wrong number of arguments or invalid property assignment"},
+        {ErrorNumber::SyntaxError, u"Syntax error"},
+        {ErrorNumber::ExpectedOpenParen, u"Expected '('"},
+        {ErrorNumber::ExpectedCloseParen, u"Expected ')'"},
+        {ErrorNumber::ExpectedIdentifier, u"Expected identifier"},
+        {ErrorNumber::ExpectedEquals, u"Expected '='"},
+        {ErrorNumber::ExpectedIf, u"Expected 'If'"},
+        {ErrorNumber::ExpectedThen, u"Expected 'Then'"},
+        {ErrorNumber::ExpectedEndOfStatement, u"Expected end of statement"},
+        {ErrorNumber::InvalidCharacter, u"Invalid character"},
+        {ErrorNumber::UnterminatedString, u"Unterminated string constant"},
+        {ErrorNumber::ParenthesesOnSubCall, u"Cannot use parentheses when calling a Sub"},
     };
     return m;
 }
@@ -41,26 +41,26 @@ std::string narrow(const std::u16string& s) {
 }
 } // namespace
 
-ScriptError::ScriptError(int number, std::u16string description, bool compilation)
+ScriptError::ScriptError(int number, std::u16string description, bool compilation, std::size_t position)
     : std::runtime_error(narrow(description)), number_(number), description_(std::move(description)),
-      compilation_(compilation) {}
+      compilation_(compilation), position_(position) {}
 
 std::u16string ScriptError::source() const {
     return compilation_ ? u"Microsoft VBScript compilation error" : u"Microsoft VBScript runtime error";
 }
 
-ScriptError ScriptError::runtime(int number, const std::u16string& detail) {
+ScriptError ScriptError::runtime(ErrorNumber number, const std::u16string& detail) {
     const auto it = messages().find(number);
     std::u16string text = it != messages().end() ? it->second : u"Unknown runtime error";
     if (!detail.empty()) {
         text += u": '" + detail + u"'";
     }
-    return {number, text, false};
+    return {static_cast<int>(number), text, false};
 }
 
-ScriptError ScriptError::syntax(int number) {
+ScriptError ScriptError::syntax(ErrorNumber number, std::size_t position) {
     const auto it = messages().find(number);
-    return {number, it != messages().end() ? it->second : u"Syntax error", true};
+    return {static_cast<int>(number), it != messages().end() ? it->second : u"Syntax error", true, position};
 }
 
 } // namespace kivo::script

@@ -48,7 +48,7 @@ double roundEven(double d) {
 
 Value fromDouble(double d) {
     if (std::isnan(d) || std::isinf(d)) {
-        throw ScriptError::runtime(6);
+        throw ScriptError::runtime(ErrorNumber::Overflow);
     }
     return Value(d);
 }
@@ -67,7 +67,7 @@ bool isWhole(const Value& v) {
 
 void arity(const std::vector<Value>& args, size_t min, size_t max) {
     if (args.size() < min || args.size() > max) {
-        throw ScriptError::runtime(450);
+        throw ScriptError::runtime(ErrorNumber::WrongArguments);
     }
 }
 
@@ -148,7 +148,7 @@ std::u16string Evaluator::toString(const Value& v) {
     case Type::Empty:
         return {};
     case Type::Null:
-        throw ScriptError::runtime(94);
+        throw ScriptError::runtime(ErrorNumber::InvalidUseOfNull);
     case Type::Boolean:
         return v.asBool() ? u"True" : u"False";
     case Type::Long:
@@ -165,7 +165,7 @@ std::u16string Evaluator::toString(const Value& v) {
         return v.asString();
     case Type::Object:
     case Type::Nothing:
-        throw ScriptError::runtime(13);
+        throw ScriptError::runtime(ErrorNumber::TypeMismatch);
     }
     return {};
 }
@@ -175,7 +175,7 @@ double Evaluator::toDouble(const Value& v) {
     case Type::Empty:
         return 0;
     case Type::Null:
-        throw ScriptError::runtime(94);
+        throw ScriptError::runtime(ErrorNumber::InvalidUseOfNull);
     case Type::Boolean:
         return v.asBool() ? -1 : 0;
     case Type::Long:
@@ -185,19 +185,19 @@ double Evaluator::toDouble(const Value& v) {
     case Type::String: {
         double d = 0;
         if (!isNumericText(v.asString(), &d)) {
-            throw ScriptError::runtime(13);
+            throw ScriptError::runtime(ErrorNumber::TypeMismatch);
         }
         return d;
     }
     default:
-        throw ScriptError::runtime(13);
+        throw ScriptError::runtime(ErrorNumber::TypeMismatch);
     }
 }
 
 std::int32_t Evaluator::toLong(const Value& v) {
     const double d = roundEven(toDouble(v));
     if (d < std::numeric_limits<std::int32_t>::min() || d > std::numeric_limits<std::int32_t>::max()) {
-        throw ScriptError::runtime(6);
+        throw ScriptError::runtime(ErrorNumber::Overflow);
     }
     return static_cast<std::int32_t>(d);
 }
@@ -217,7 +217,7 @@ bool Evaluator::toBool(const Value& v) {
 
 Value Evaluator::checked(std::u16string s) {
     if (s.size() > ScriptEngine::kMaxString) {
-        throw ScriptError::runtime(14);
+        throw ScriptError::runtime(ErrorNumber::OutOfStringSpace);
     }
     return Value(std::move(s));
 }
@@ -226,7 +226,7 @@ Value Evaluator::checked(std::u16string s) {
 
 void Evaluator::step() {
     if (++steps_ > ScriptEngine::kMaxSteps) {
-        throw ScriptError::runtime(7);
+        throw ScriptError::runtime(ErrorNumber::OutOfMemory);
     }
 }
 
@@ -255,7 +255,7 @@ void Evaluator::exec(const Stmt& s) {
     case Stmt::Kind::Assign: {
         if (s.target->kind == Expr::Kind::Member) {
             eval(*s.target->left);
-            throw ScriptError::runtime(438, s.target->name);
+            throw ScriptError::runtime(ErrorNumber::NoSuchMember, s.target->name);
         }
         const std::u16string& name = s.target->lower;
         if (engine_.objects_.count(name) != 0) {
@@ -324,14 +324,14 @@ Value Evaluator::call(const Expr& target, std::vector<Value>& args, bool stateme
         return callName(target.lower, target.name, args, statement || !args.empty());
     }
     if (target.kind != Expr::Kind::Member) {
-        throw ScriptError::runtime(13);
+        throw ScriptError::runtime(ErrorNumber::TypeMismatch);
     }
     const Value object = eval(*target.left);
     if (object.type() != Type::Object) {
-        throw ScriptError::runtime(424);
+        throw ScriptError::runtime(ErrorNumber::ObjectRequired);
     }
     if (!object.asObject()->hasMember(target.lower)) {
-        throw ScriptError::runtime(438, target.name);
+        throw ScriptError::runtime(ErrorNumber::NoSuchMember, target.name);
     }
     return object.asObject()->call(target.lower, args);
 }
@@ -341,14 +341,14 @@ Value Evaluator::callName(const std::u16string& lower, const std::u16string& nam
     const auto variable = engine_.globals_.find(lower);
     if (variable != engine_.globals_.end()) {
         if (hasArgs && !args.empty()) {
-            throw ScriptError::runtime(13, name);
+            throw ScriptError::runtime(ErrorNumber::TypeMismatch, name);
         }
         return variable->second;
     }
     const auto object = engine_.objects_.find(lower);
     if (object != engine_.objects_.end()) {
         if (!args.empty()) {
-            throw ScriptError::runtime(13, name);
+            throw ScriptError::runtime(ErrorNumber::TypeMismatch, name);
         }
         return Value(object->second);
     }
@@ -363,7 +363,7 @@ Value Evaluator::callName(const std::u16string& lower, const std::u16string& nam
         return result;
     }
     if (hasArgs) {
-        throw ScriptError::runtime(13, name); // as VBScript says of an unknown sub or function
+        throw ScriptError::runtime(ErrorNumber::TypeMismatch, name); // as VBScript says of an unknown sub or function
     }
     return {}; // an undefined variable reads as Empty
 }
@@ -380,7 +380,7 @@ Value Evaluator::binary(const std::u16string& op, const Value& a, const Value& b
             return Value(a.type() == b.type());
         }
         if (a.type() != Type::Object || b.type() != Type::Object) {
-            throw ScriptError::runtime(424);
+            throw ScriptError::runtime(ErrorNumber::ObjectRequired);
         }
         return Value(a.asObject() == b.asObject());
     }
@@ -429,7 +429,7 @@ Value Evaluator::binary(const std::u16string& op, const Value& a, const Value& b
     if (op == u"/") {
         const double y = toDouble(b);
         if (y == 0) {
-            throw ScriptError::runtime(11);
+            throw ScriptError::runtime(ErrorNumber::DivisionByZero);
         }
         return fromDouble(toDouble(a) / y);
     }
@@ -437,14 +437,14 @@ Value Evaluator::binary(const std::u16string& op, const Value& a, const Value& b
         const std::int32_t x = toLong(a);
         const std::int32_t y = toLong(b);
         if (y == 0) {
-            throw ScriptError::runtime(11);
+            throw ScriptError::runtime(ErrorNumber::DivisionByZero);
         }
         return widen(op == u"mod" ? static_cast<long long>(x) % y : static_cast<long long>(x) / y);
     }
     if (op == u"^") {
         return fromDouble(std::pow(toDouble(a), toDouble(b)));
     }
-    throw ScriptError::syntax(1002);
+    throw ScriptError::syntax(ErrorNumber::SyntaxError);
 }
 
 Value Evaluator::compare(const std::u16string& op, const Value& a, const Value& b) {
@@ -499,7 +499,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         const std::u16string s = text(0);
         const std::int32_t n = toLong(args[1]);
         if (n < 0) {
-            throw ScriptError::runtime(5);
+            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
         }
         const size_t count = std::min<size_t>(static_cast<size_t>(n), s.size());
         return Value(f == u"left" ? s.substr(0, count) : s.substr(s.size() - count));
@@ -513,7 +513,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         const std::int32_t start = toLong(args[1]);
         const std::int32_t length = args.size() > 2 ? toLong(args[2]) : static_cast<std::int32_t>(s.size());
         if (start < 1 || length < 0) {
-            throw ScriptError::runtime(5);
+            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
         }
         if (static_cast<size_t>(start) > s.size()) {
             return Value(u"");
@@ -552,7 +552,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         std::int32_t count = args.size() > 4 ? toLong(args[4]) : -1;
         const bool textCompare = args.size() > 5 && toLong(args[5]) == 1;
         if (start < 1 || count < -1) {
-            throw ScriptError::runtime(5);
+            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
         }
         if (static_cast<size_t>(start) > s.size()) {
             return Value(u"");
@@ -573,7 +573,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
             out += subject.substr(at, hit - at);
             out += with;
             if (out.size() > ScriptEngine::kMaxString) {
-                throw ScriptError::runtime(14);
+                throw ScriptError::runtime(ErrorNumber::OutOfStringSpace);
             }
             at = hit + find.size();
             if (count > 0) {
@@ -591,7 +591,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
             start = toLong(args[0]);
             first = 1;
             if (start < 1) {
-                throw ScriptError::runtime(5);
+                throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
             }
         }
         if (nullIn(first) || nullIn(first + 1)) {
@@ -614,7 +614,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         arity(args, 1, 1);
         const std::int32_t code = toLong(args[0]);
         if (code < 0 || code > 255) {
-            throw ScriptError::runtime(5);
+            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
         }
         // Codes above 127 are single bytes of the Chinese code page, no character on their own.
         return Value(std::u16string(1, code < 128 ? static_cast<char16_t>(code) : u'\uFFFD'));
@@ -623,7 +623,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         arity(args, 1, 1);
         const std::u16string s = text(0);
         if (s.empty()) {
-            throw ScriptError::runtime(5);
+            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
         }
         return Value(static_cast<std::int32_t>(s[0]));
     }
@@ -635,7 +635,7 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         arity(args, 1, 1);
         const std::int32_t n = toLong(args[0]);
         if (n < -32768 || n > 32767) {
-            throw ScriptError::runtime(6);
+            throw ScriptError::runtime(ErrorNumber::Overflow);
         }
         return Value(n);
     }

@@ -19,7 +19,7 @@ public:
     std::vector<std::unique_ptr<Stmt>> line() {
         auto list = statements(false);
         if (!peek().kind_is_end()) {
-            throw ScriptError::syntax(1025);
+            fail(ErrorNumber::ExpectedEndOfStatement);
         }
         return list;
     }
@@ -46,17 +46,19 @@ private:
         }
         return false;
     }
-    void expect(std::u16string_view op, int error) {
+    void expect(std::u16string_view op, ErrorNumber error) {
         if (!accept(op)) {
-            throw ScriptError::syntax(error);
+            fail(error);
         }
     }
+    // A compilation error where the parser stands.
+    [[noreturn]] void fail(ErrorNumber error) const { throw ScriptError::syntax(error, cur().position); }
     bool atStatementEnd() const { return cur().kind == Token::Kind::End || cur().is(u":") || cur().isWord(u"else"); }
 
     struct DepthGuard {
         explicit DepthGuard(int& d) : d_(d) {
             if (++d_ > kMaxDepth) {
-                throw ScriptError::runtime(28);
+                throw ScriptError::runtime(ErrorNumber::OutOfStackSpace);
             }
         }
         ~DepthGuard() { --d_; }
@@ -89,7 +91,7 @@ private:
             s->kind = Stmt::Kind::Dim;
             do {
                 if (cur().kind != Token::Kind::Identifier) {
-                    throw ScriptError::syntax(1010);
+                    fail(ErrorNumber::ExpectedIdentifier);
                 }
                 s->names.push_back(take().lower);
             } while (accept(u","));
@@ -99,7 +101,7 @@ private:
             s->kind = Stmt::Kind::If;
             s->value = expression();
             if (!acceptWord(u"then")) {
-                throw ScriptError::syntax(1017);
+                fail(ErrorNumber::ExpectedThen);
             }
             s->then = statements(true);
             if (acceptWord(u"else")) {
@@ -123,7 +125,7 @@ private:
         auto target = postfix(primary());
         if (accept(u"=")) {
             if (target->kind != Expr::Kind::Name && target->kind != Expr::Kind::Member) {
-                throw ScriptError::syntax(1002);
+                fail(ErrorNumber::SyntaxError);
             }
             s->kind = Stmt::Kind::Assign;
             s->target = std::move(target);
@@ -131,18 +133,18 @@ private:
             return s;
         }
         if (set) {
-            throw ScriptError::syntax(1011);
+            fail(ErrorNumber::ExpectedEquals);
         }
         if (target->kind != Expr::Kind::Name && target->kind != Expr::Kind::Member &&
             target->kind != Expr::Kind::Call) {
-            throw ScriptError::syntax(1002);
+            fail(ErrorNumber::SyntaxError);
         }
         s->kind = Stmt::Kind::Call;
         if (atStatementEnd()) {
             // CMD("loading"): the parentheses only group the one argument.
             if (target->kind == Expr::Kind::Call) {
                 if (target->args.size() > 1) {
-                    throw ScriptError::syntax(1044);
+                    fail(ErrorNumber::ParenthesesOnSubCall);
                 }
                 s->args = std::move(target->args);
                 s->target = std::move(target->left);
@@ -160,7 +162,7 @@ private:
                 s->args.push_back(expression());
             }
         } else if (target->kind == Expr::Kind::Call) {
-            throw ScriptError::syntax(1044);
+            fail(ErrorNumber::ParenthesesOnSubCall);
         } else {
             s->target = std::move(target);
             do {
@@ -168,7 +170,7 @@ private:
             } while (accept(u","));
         }
         if (!atStatementEnd()) {
-            throw ScriptError::syntax(1025);
+            fail(ErrorNumber::ExpectedEndOfStatement);
         }
         return s;
     }
@@ -309,7 +311,7 @@ private:
             } else if (t.lower == u"nothing") {
                 e->literal = Value::nothing();
             } else if (isReserved(t.lower)) {
-                throw ScriptError::syntax(1002);
+                fail(ErrorNumber::SyntaxError);
             } else {
                 e->kind = Expr::Kind::Name;
                 e->name = t.text;
@@ -319,13 +321,13 @@ private:
         case Token::Kind::Operator:
             if (accept(u"(")) {
                 auto inner = expression();
-                expect(u")", 1006);
+                expect(u")", ErrorNumber::ExpectedCloseParen);
                 inner->parenthesised = true;
                 return inner;
             }
             [[fallthrough]];
         default:
-            throw ScriptError::syntax(1002);
+            fail(ErrorNumber::SyntaxError);
         }
     }
 
@@ -334,7 +336,7 @@ private:
             if (cur().is(u".")) {
                 ++pos_;
                 if (cur().kind != Token::Kind::Identifier) {
-                    throw ScriptError::syntax(1010);
+                    fail(ErrorNumber::ExpectedIdentifier);
                 }
                 auto m = std::make_unique<Expr>();
                 m->kind = Expr::Kind::Member;
@@ -352,7 +354,7 @@ private:
                     do {
                         c->args.push_back(expression());
                     } while (accept(u","));
-                    expect(u")", 1006);
+                    expect(u")", ErrorNumber::ExpectedCloseParen);
                 }
                 e = std::move(c);
             } else {

@@ -112,7 +112,7 @@ std::vector<Token> Scan(std::u16string_view s) {
                 value = value * 16 + digit;
             }
             if (j == i + 2) {
-                throw ScriptError::syntax(1002);
+                throw ScriptError::syntax(ErrorNumber::SyntaxError, i);
             }
             t.kind = Token::Kind::Number;
             t.text = std::u16string(s.substr(i, j - i));
@@ -129,7 +129,7 @@ std::vector<Token> Scan(std::u16string_view s) {
             size_t j = i + 1;
             for (;;) {
                 if (j >= n) {
-                    throw ScriptError::syntax(1033);
+                    throw ScriptError::syntax(ErrorNumber::UnterminatedString, i);
                 }
                 if (s[j] == u'"') {
                     if (j + 1 < n && s[j + 1] == u'"') {
@@ -162,7 +162,7 @@ std::vector<Token> Scan(std::u16string_view s) {
         if (!matched) {
             static const std::u16string_view single = u"+-*/\\^&=<>(),.:";
             if (single.find(c) == std::u16string_view::npos) {
-                throw ScriptError::syntax(1032);
+                throw ScriptError::syntax(ErrorNumber::InvalidCharacter, i);
             }
             t.kind = Token::Kind::Operator;
             t.text = std::u16string(1, c);

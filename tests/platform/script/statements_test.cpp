@@ -110,6 +110,20 @@ TEST(ScriptEngine, ErrorEventCarriesNumberSourceAndStatement) {
     EXPECT_FALSE(engine.Error().has_value());
 }
 
+TEST(ScriptEngine, CompilationErrorsSayWhereTheyWereFound) {
+    script::ScriptEngine engine;
+    std::size_t at = 0;
+    engine.onError = [&](const script::ScriptError& e, std::u16string_view) { at = e.position(); };
+    engine.ExecuteStatement(u"CMD \"x");
+    EXPECT_EQ(at, 4u) << "the unterminated string begins at its quote";
+    engine.ExecuteStatement(u"x = 1 @ 2");
+    EXPECT_EQ(at, 6u) << "the invalid character";
+    engine.ExecuteStatement(u"x = (1 + 2");
+    EXPECT_EQ(at, 10u) << "the end where ')' was expected";
+    engine.ExecuteStatement(u"y = 1 / 0");
+    EXPECT_EQ(at, script::ScriptError::kNoPosition) << "a runtime error has no place in the text";
+}
+
 TEST(ScriptEngine, MsgBoxGoesThroughTheOwnersDialog) {
     script::ScriptEngine engine;
     std::u16string shown;
