@@ -3,28 +3,21 @@
 #include "platform/script/scriptevaluator.h"
 #include "platform/script/scriptparser.h"
 #include "platform/script/scriptscanner.h"
+#include "platform/script/scripttext.h"
 
 #include <algorithm>
 
 namespace kivo::script {
 
-namespace {
-std::u16string lower(std::u16string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; });
-    return s;
-}
-} // namespace
-
 void ScriptEngine::AddObject(const std::u16string& name, std::shared_ptr<ScriptObject> object, bool addMembers) {
-    objects_[lower(name)] = object;
+    objects_[LowerCase(name)] = object;
     if (addMembers) {
         memberObjects_.push_back(std::move(object));
     }
 }
 
 Value ScriptEngine::variable(const std::u16string& name) const {
-    const auto it = globals_.find(lower(name));
+    const auto it = globals_.find(LowerCase(name));
     return it == globals_.end() ? Value() : it->second;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/script/scriptengine.h"
 #include "platform/script/scripterror.h"
+#include "platform/script/scripttext.h"
 
 #include <cctype>
 #include <cfenv>
@@ -14,24 +15,6 @@ namespace kivo::script {
 namespace {
 
 using Type = Value::Type;
-
-std::u16string lowerCase(std::u16string s) {
-    for (auto& c : s) {
-        if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-            c = static_cast<char16_t>(c + 32);
-        }
-    }
-    return s;
-}
-
-std::u16string upperCase(std::u16string s) {
-    for (auto& c : s) {
-        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
-            c = static_cast<char16_t>(c - 32);
-        }
-    }
-    return s;
-}
 
 std::u16string ascii(const std::string& s) {
     return {s.begin(), s.end()};
@@ -204,7 +187,7 @@ std::int32_t Evaluator::toLong(const Value& v) {
 
 bool Evaluator::toBool(const Value& v) {
     if (v.type() == Type::String) {
-        const std::u16string l = lowerCase(v.asString());
+        const std::u16string l = LowerCase(v.asString());
         if (l == u"true") {
             return true;
         }
@@ -527,9 +510,9 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         }
         std::u16string s = text(0);
         if (f == u"ucase")
-            return Value(upperCase(s));
+            return Value(UpperCase(s));
         if (f == u"lcase")
-            return Value(lowerCase(s));
+            return Value(LowerCase(s));
         const auto first = s.find_first_not_of(u' ');
         const auto last = s.find_last_not_of(u' ');
         if (first == std::u16string::npos)
@@ -561,8 +544,8 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         if (find.empty() || count == 0) {
             return Value(subject);
         }
-        const std::u16string haystack = textCompare ? lowerCase(subject) : subject;
-        const std::u16string needle = textCompare ? lowerCase(find) : find;
+        const std::u16string haystack = textCompare ? LowerCase(subject) : subject;
+        const std::u16string needle = textCompare ? LowerCase(find) : find;
         std::u16string out;
         size_t at = 0;
         for (;;) {
@@ -601,8 +584,8 @@ Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool
         std::u16string s = text(first);
         std::u16string find = text(first + 1);
         if (textCompare) {
-            s = lowerCase(s);
-            find = lowerCase(find);
+            s = LowerCase(s);
+            find = LowerCase(find);
         }
         if (static_cast<size_t>(start) > s.size()) {
             return Value(0);

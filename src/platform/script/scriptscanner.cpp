@@ -1,8 +1,9 @@
 #include "platform/script/scriptscanner.h"
 
 #include "platform/script/scripterror.h"
+#include "platform/script/scripttext.h"
 
-#include <cmath>
+#include <array>
 
 namespace kivo::script {
 
@@ -17,163 +18,189 @@ bool isDigit(char16_t c) {
 bool isIdentChar(char16_t c) {
     return isLetter(c) || isDigit(c) || c == u'_';
 }
-
 int hexDigit(char16_t c) {
-    if (isDigit(c))
+    if (isDigit(c)) {
         return c - u'0';
-    if (c >= u'a' && c <= u'f')
+    }
+    if (c >= u'a' && c <= u'f') {
         return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
+    }
+    if (c >= u'A' && c <= u'F') {
         return c - u'A' + 10;
+    }
     return -1;
 }
 
-std::u16string lower(std::u16string s) {
-    for (auto& c : s) {
-        if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c - u'A' + u'a');
+constexpr std::array<std::u16string_view, 3> kTwoCharOperators{u"<>", u"<=", u">="};
+constexpr std::u16string_view kOneCharOperators = u"+-*/\\^&=<>(),.:";
+
+// Reads one statement from left to right; each token kind has its own reader.
+class Scanner {
+public:
+    explicit Scanner(std::u16string_view text) : s_(text) {}
+
+    std::vector<Token> tokens() {
+        std::vector<Token> out;
+        for (;;) {
+            skipBlanks();
+            if (atEnd() || peek() == u'\'') {
+                break; // a comment runs to the end of the line
+            }
+            Token t = next(out);
+            if (t.kind == Token::Kind::Identifier && t.lower == u"rem") {
+                break;
+            }
+            out.push_back(std::move(t));
+        }
+        Token end;
+        end.position = s_.size();
+        out.push_back(end);
+        return out;
+    }
+
+private:
+    bool atEnd() const { return pos_ >= s_.size(); }
+    char16_t peek(size_t ahead = 0) const { return pos_ + ahead < s_.size() ? s_[pos_ + ahead] : u'\0'; }
+    char16_t advance() { return s_[pos_++]; }
+    bool match(char16_t c) {
+        if (peek() == c) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+    void skipWhile(bool (*test)(char16_t)) {
+        while (!atEnd() && test(peek())) {
+            ++pos_;
         }
     }
-    return s;
-}
+    void skipBlanks() {
+        while (!atEnd() && (peek() == u' ' || peek() == u'\t' || peek() == u'\r' || peek() == u'\n')) {
+            ++pos_;
+        }
+    }
+    std::u16string textFrom(size_t start) const { return std::u16string(s_.substr(start, pos_ - start)); }
+
+    Token next(const std::vector<Token>& before) {
+        const char16_t c = peek();
+        // A "." directly after a name or ")" is member access, not the start of a number.
+        const bool afterValue =
+            !before.empty() && (before.back().kind == Token::Kind::Identifier || before.back().is(u")"));
+        if (isLetter(c)) {
+            return identifier();
+        }
+        if (isDigit(c) || (c == u'.' && isDigit(peek(1)) && !afterValue)) {
+            return number();
+        }
+        if (c == u'&' && (peek(1) == u'H' || peek(1) == u'h')) {
+            return hexadecimal();
+        }
+        if (c == u'"') {
+            return string();
+        }
+        return op();
+    }
+
+    Token start(Token::Kind kind) const {
+        Token t;
+        t.kind = kind;
+        t.position = pos_;
+        return t;
+    }
+
+    Token identifier() {
+        Token t = start(Token::Kind::Identifier);
+        skipWhile(isIdentChar);
+        t.text = textFrom(t.position);
+        t.lower = LowerCase(t.text);
+        return t;
+    }
+
+    Token number() {
+        Token t = start(Token::Kind::Number);
+        t.integral = true;
+        skipWhile(isDigit);
+        if (match(u'.')) {
+            t.integral = false;
+            skipWhile(isDigit);
+        }
+        // An exponent counts only with digits after it ("1E" is 1 followed by a name).
+        if ((peek() == u'e' || peek() == u'E') &&
+            (isDigit(peek(1)) || ((peek(1) == u'+' || peek(1) == u'-') && isDigit(peek(2))))) {
+            t.integral = false;
+            advance();
+            if (!match(u'+')) {
+                match(u'-');
+            }
+            skipWhile(isDigit);
+        }
+        t.text = textFrom(t.position);
+        t.number = std::stod(std::string(t.text.begin(), t.text.end()));
+        return t;
+    }
+
+    Token hexadecimal() {
+        Token t = start(Token::Kind::Number);
+        pos_ += 2; // "&H"
+        double value = 0;
+        const size_t digits = pos_;
+        for (int digit = hexDigit(peek()); !atEnd() && digit >= 0; digit = hexDigit(peek())) {
+            value = value * 16 + digit;
+            advance();
+        }
+        if (pos_ == digits) {
+            throw ScriptError::syntax(ErrorNumber::SyntaxError, t.position);
+        }
+        t.text = textFrom(t.position);
+        // &H literals are 16- or 32-bit two's complement values.
+        t.number = value <= 0xFFFF ? (value > 0x7FFF ? value - 0x10000 : value)
+                                   : (value > 0x7FFFFFFF ? value - 4294967296.0 : value);
+        t.integral = true;
+        return t;
+    }
+
+    Token string() {
+        Token t = start(Token::Kind::String);
+        advance(); // the opening quote
+        for (;;) {
+            if (atEnd()) {
+                throw ScriptError::syntax(ErrorNumber::UnterminatedString, t.position);
+            }
+            const char16_t c = advance();
+            if (c == u'"') {
+                if (!match(u'"')) {
+                    break;
+                }
+            }
+            t.text.push_back(c); // "" stands for one quote
+        }
+        return t;
+    }
+
+    Token op() {
+        Token t = start(Token::Kind::Operator);
+        for (const auto two : kTwoCharOperators) {
+            if (s_.substr(pos_, 2) == two) {
+                pos_ += 2;
+                t.text = std::u16string(two);
+                return t;
+            }
+        }
+        if (kOneCharOperators.find(peek()) == std::u16string_view::npos) {
+            throw ScriptError::syntax(ErrorNumber::InvalidCharacter, t.position);
+        }
+        t.text = std::u16string(1, advance());
+        return t;
+    }
+
+    std::u16string_view s_;
+    size_t pos_ = 0;
+};
 
 } // namespace
 
-std::vector<Token> Scan(std::u16string_view s) {
-    std::vector<Token> tokens;
-    size_t i = 0;
-    const size_t n = s.size();
-    while (i < n) {
-        const char16_t c = s[i];
-        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n') {
-            ++i;
-            continue;
-        }
-        if (c == u'\'') {
-            break; // comment to the end
-        }
-        Token t;
-        t.position = i;
-        if (isLetter(c)) {
-            size_t j = i;
-            while (j < n && isIdentChar(s[j])) {
-                ++j;
-            }
-            t.kind = Token::Kind::Identifier;
-            t.text = std::u16string(s.substr(i, j - i));
-            t.lower = lower(t.text);
-            i = j;
-            if (t.lower == u"rem") {
-                break;
-            }
-            tokens.push_back(std::move(t));
-            continue;
-        }
-        const bool afterValue =
-            !tokens.empty() && (tokens.back().kind == Token::Kind::Identifier || tokens.back().is(u")"));
-        if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(s[i + 1]) && !afterValue)) {
-            size_t j = i;
-            while (j < n && isDigit(s[j])) {
-                ++j;
-            }
-            bool integral = true;
-            if (j < n && s[j] == u'.') {
-                integral = false;
-                ++j;
-                while (j < n && isDigit(s[j])) {
-                    ++j;
-                }
-            }
-            if (j < n && (s[j] == u'e' || s[j] == u'E')) {
-                size_t k = j + 1;
-                if (k < n && (s[k] == u'+' || s[k] == u'-')) {
-                    ++k;
-                }
-                if (k < n && isDigit(s[k])) {
-                    integral = false;
-                    j = k;
-                    while (j < n && isDigit(s[j])) {
-                        ++j;
-                    }
-                }
-            }
-            t.kind = Token::Kind::Number;
-            t.text = std::u16string(s.substr(i, j - i));
-            t.number = std::stod(std::string(t.text.begin(), t.text.end()));
-            t.integral = integral;
-            i = j;
-            tokens.push_back(std::move(t));
-            continue;
-        }
-        if (c == u'&' && i + 1 < n && (s[i + 1] == u'H' || s[i + 1] == u'h')) {
-            size_t j = i + 2;
-            double value = 0;
-            for (int digit = hexDigit(j < n ? s[j] : 0); j < n && digit >= 0; digit = hexDigit(++j < n ? s[j] : 0)) {
-                value = value * 16 + digit;
-            }
-            if (j == i + 2) {
-                throw ScriptError::syntax(ErrorNumber::SyntaxError, i);
-            }
-            t.kind = Token::Kind::Number;
-            t.text = std::u16string(s.substr(i, j - i));
-            // &H literals are 16- or 32-bit two's complement values.
-            t.number = value <= 0xFFFF ? (value > 0x7FFF ? value - 0x10000 : value)
-                                       : (value > 0x7FFFFFFF ? value - 4294967296.0 : value);
-            t.integral = true;
-            i = j;
-            tokens.push_back(std::move(t));
-            continue;
-        }
-        if (c == u'"') {
-            std::u16string text;
-            size_t j = i + 1;
-            for (;;) {
-                if (j >= n) {
-                    throw ScriptError::syntax(ErrorNumber::UnterminatedString, i);
-                }
-                if (s[j] == u'"') {
-                    if (j + 1 < n && s[j + 1] == u'"') {
-                        text.push_back(u'"');
-                        j += 2;
-                        continue;
-                    }
-                    ++j;
-                    break;
-                }
-                text.push_back(s[j++]);
-            }
-            t.kind = Token::Kind::String;
-            t.text = std::move(text);
-            i = j;
-            tokens.push_back(std::move(t));
-            continue;
-        }
-        static const std::u16string_view twoChar[] = {u"<>", u"<=", u">="};
-        bool matched = false;
-        for (const auto op : twoChar) {
-            if (s.substr(i, 2) == op) {
-                t.kind = Token::Kind::Operator;
-                t.text = std::u16string(op);
-                i += 2;
-                matched = true;
-                break;
-            }
-        }
-        if (!matched) {
-            static const std::u16string_view single = u"+-*/\\^&=<>(),.:";
-            if (single.find(c) == std::u16string_view::npos) {
-                throw ScriptError::syntax(ErrorNumber::InvalidCharacter, i);
-            }
-            t.kind = Token::Kind::Operator;
-            t.text = std::u16string(1, c);
-            ++i;
-        }
-        tokens.push_back(std::move(t));
-    }
-    Token end;
-    end.position = n;
-    tokens.push_back(end);
-    return tokens;
+std::vector<Token> Scan(std::u16string_view statement) {
+    return Scanner(statement).tokens();
 }
 
 } // namespace kivo::script
