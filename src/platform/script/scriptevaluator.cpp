@@ -1,5 +1,6 @@
 #include "platform/script/scriptevaluator.h"
 
+#include "platform/script/scriptbuiltins.h"
 #include "platform/script/scriptengine.h"
 #include "platform/script/scripterror.h"
 #include "platform/script/scripttext.h"
@@ -285,7 +286,7 @@ Value Evaluator::eval(const Expr& e) {
         if (v.isNull()) {
             return v;
         }
-        if (e.op == u"-") {
+        if (e.op == Operator::Negate) {
             if (v.type() == Type::Long) {
                 return widen(-static_cast<long long>(v.asLong()));
             }
@@ -351,14 +352,18 @@ Value Evaluator::callName(const std::u16string& lower, const std::u16string& nam
     return {}; // an undefined variable reads as Empty
 }
 
-Value Evaluator::binary(const std::u16string& op, const Value& a, const Value& b) {
-    if (op == u"&") {
+Value Evaluator::binary(Operator op, const Value& a, const Value& b) {
+    switch (op) {
+    case Operator::Concatenate:
         return checked((a.isNull() ? std::u16string() : toString(a)) + (b.isNull() ? std::u16string() : toString(b)));
-    }
-    if (op == u"=" || op == u"<>" || op == u"<" || op == u">" || op == u"<=" || op == u">=") {
+    case Operator::Equal:
+    case Operator::NotEqual:
+    case Operator::Less:
+    case Operator::Greater:
+    case Operator::LessOrEqual:
+    case Operator::GreaterOrEqual:
         return compare(op, a, b);
-    }
-    if (op == u"is") {
+    case Operator::Is:
         if (a.type() == Type::Nothing || b.type() == Type::Nothing) {
             return Value(a.type() == b.type());
         }
@@ -366,71 +371,87 @@ Value Evaluator::binary(const std::u16string& op, const Value& a, const Value& b
             throw ScriptError::runtime(ErrorNumber::ObjectRequired);
         }
         return Value(a.asObject() == b.asObject());
-    }
-    if (op == u"and" || op == u"or" || op == u"xor" || op == u"eqv" || op == u"imp") {
-        if (a.isNull() || b.isNull()) {
-            return Value::null();
-        }
-        if (a.type() == Type::Boolean && b.type() == Type::Boolean) {
-            const bool x = a.asBool();
-            const bool y = b.asBool();
-            return Value(op == u"and"   ? x && y
-                         : op == u"or"  ? x || y
-                         : op == u"xor" ? x != y
-                         : op == u"eqv" ? x == y
-                                        : !x || y);
-        }
-        const std::int32_t x = toLong(a);
-        const std::int32_t y = toLong(b);
-        return Value(static_cast<std::int32_t>(op == u"and"   ? x & y
-                                               : op == u"or"  ? x | y
-                                               : op == u"xor" ? x ^ y
-                                               : op == u"eqv" ? ~(x ^ y)
-                                                              : (~x | y)));
+    case Operator::And:
+    case Operator::Or:
+    case Operator::Xor:
+    case Operator::Eqv:
+    case Operator::Imp:
+        return logical(op, a, b);
+    default:
+        break;
     }
     if (a.isNull() || b.isNull()) {
         return Value::null();
     }
-    if (op == u"+") {
+    switch (op) {
+    case Operator::Add:
         if (a.type() == Type::String && b.type() == Type::String) {
             return checked(a.asString() + b.asString());
         }
         if ((a.type() == Type::String && b.isEmpty()) || (a.isEmpty() && b.type() == Type::String)) {
             return checked(toString(a) + toString(b));
         }
-    }
-    if (op == u"+" || op == u"-" || op == u"*") {
+        [[fallthrough]];
+    case Operator::Subtract:
+    case Operator::Multiply: {
+        auto apply = [op](auto x, auto y) {
+            return op == Operator::Add ? x + y : op == Operator::Subtract ? x - y : x * y;
+        };
         if (isWhole(a) && isWhole(b)) {
-            const long long x = static_cast<long long>(toDouble(a));
-            const long long y = static_cast<long long>(toDouble(b));
-            return widen(op == u"+" ? x + y : op == u"-" ? x - y : x * y);
+            return widen(apply(static_cast<long long>(toDouble(a)), static_cast<long long>(toDouble(b))));
         }
-        const double x = toDouble(a);
-        const double y = toDouble(b);
-        return fromDouble(op == u"+" ? x + y : op == u"-" ? x - y : x * y);
+        return fromDouble(apply(toDouble(a), toDouble(b)));
     }
-    if (op == u"/") {
+    case Operator::Divide: {
         const double y = toDouble(b);
         if (y == 0) {
             throw ScriptError::runtime(ErrorNumber::DivisionByZero);
         }
         return fromDouble(toDouble(a) / y);
     }
-    if (op == u"\\" || op == u"mod") {
+    case Operator::IntegerDivide:
+    case Operator::Modulo: {
         const std::int32_t x = toLong(a);
         const std::int32_t y = toLong(b);
         if (y == 0) {
             throw ScriptError::runtime(ErrorNumber::DivisionByZero);
         }
-        return widen(op == u"mod" ? static_cast<long long>(x) % y : static_cast<long long>(x) / y);
+        return widen(op == Operator::Modulo ? static_cast<long long>(x) % y : static_cast<long long>(x) / y);
     }
-    if (op == u"^") {
+    case Operator::Power:
         return fromDouble(std::pow(toDouble(a), toDouble(b)));
+    default:
+        throw ScriptError::syntax(ErrorNumber::SyntaxError);
     }
-    throw ScriptError::syntax(ErrorNumber::SyntaxError);
 }
 
-Value Evaluator::compare(const std::u16string& op, const Value& a, const Value& b) {
+// And, Or, Xor, Eqv and Imp: on two Booleans a Boolean, otherwise bitwise on Longs.
+Value Evaluator::logical(Operator op, const Value& a, const Value& b) {
+    if (a.isNull() || b.isNull()) {
+        return Value::null();
+    }
+    auto apply = [op](auto x, auto y) {
+        switch (op) {
+        case Operator::And:
+            return x & y;
+        case Operator::Or:
+            return x | y;
+        case Operator::Xor:
+            return x ^ y;
+        case Operator::Eqv:
+            return ~(x ^ y);
+        default:
+            return ~x | y;
+        }
+    };
+    if (a.type() == Type::Boolean && b.type() == Type::Boolean) {
+        // As one-bit numbers: ~ of a bit keeps only its lowest bit.
+        return Value((apply(a.asBool() ? 1 : 0, b.asBool() ? 1 : 0) & 1) != 0);
+    }
+    return Value(static_cast<std::int32_t>(apply(toLong(a), toLong(b))));
+}
+
+Value Evaluator::compare(Operator op, const Value& a, const Value& b) {
     if (a.isNull() || b.isNull()) {
         return Value::null();
     }
@@ -451,211 +472,32 @@ Value Evaluator::compare(const std::u16string& op, const Value& a, const Value& 
         const double y = toDouble(b);
         order = x < y ? -1 : (x > y ? 1 : 0);
     }
-    if (op == u"=")
+    switch (op) {
+    case Operator::Equal:
         return Value(order == 0);
-    if (op == u"<>")
+    case Operator::NotEqual:
         return Value(order != 0);
-    if (op == u"<")
+    case Operator::Less:
         return Value(order < 0);
-    if (op == u">")
+    case Operator::Greater:
         return Value(order > 0);
-    if (op == u"<=")
+    case Operator::LessOrEqual:
         return Value(order <= 0);
-    return Value(order >= 0);
+    default:
+        return Value(order >= 0);
+    }
 }
 
 // ---- built-in functions ----
 
 Value Evaluator::builtin(const std::u16string& f, std::vector<Value>& args, bool& found) {
-    found = true;
-    auto text = [&](size_t i) { return toString(args[i]); };
-    auto nullIn = [&](size_t i) { return args.size() > i && args[i].isNull(); };
-    if (f == u"len") {
-        arity(args, 1, 1);
-        return nullIn(0) ? Value::null() : Value(static_cast<std::int32_t>(text(0).size()));
+    const Builtin* function = FindBuiltin(f);
+    found = function != nullptr;
+    if (!found) {
+        return {};
     }
-    if (f == u"left" || f == u"right") {
-        arity(args, 2, 2);
-        if (nullIn(0)) {
-            return Value::null();
-        }
-        const std::u16string s = text(0);
-        const std::int32_t n = toLong(args[1]);
-        if (n < 0) {
-            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
-        }
-        const size_t count = std::min<size_t>(static_cast<size_t>(n), s.size());
-        return Value(f == u"left" ? s.substr(0, count) : s.substr(s.size() - count));
-    }
-    if (f == u"mid") {
-        arity(args, 2, 3);
-        if (nullIn(0)) {
-            return Value::null();
-        }
-        const std::u16string s = text(0);
-        const std::int32_t start = toLong(args[1]);
-        const std::int32_t length = args.size() > 2 ? toLong(args[2]) : static_cast<std::int32_t>(s.size());
-        if (start < 1 || length < 0) {
-            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
-        }
-        if (static_cast<size_t>(start) > s.size()) {
-            return Value(u"");
-        }
-        return Value(s.substr(static_cast<size_t>(start - 1), static_cast<size_t>(length)));
-    }
-    if (f == u"ucase" || f == u"lcase" || f == u"trim" || f == u"ltrim" || f == u"rtrim") {
-        arity(args, 1, 1);
-        if (nullIn(0)) {
-            return Value::null();
-        }
-        std::u16string s = text(0);
-        if (f == u"ucase")
-            return Value(UpperCase(s));
-        if (f == u"lcase")
-            return Value(LowerCase(s));
-        const auto first = s.find_first_not_of(u' ');
-        const auto last = s.find_last_not_of(u' ');
-        if (first == std::u16string::npos)
-            return Value(u"");
-        if (f == u"trim")
-            return Value(s.substr(first, last - first + 1));
-        if (f == u"ltrim")
-            return Value(s.substr(first));
-        return Value(s.substr(0, last + 1));
-    }
-    if (f == u"replace") {
-        arity(args, 3, 6);
-        if (nullIn(0) || nullIn(1) || nullIn(2)) {
-            return Value::null();
-        }
-        const std::u16string s = text(0);
-        const std::u16string find = text(1);
-        const std::u16string with = text(2);
-        const std::int32_t start = args.size() > 3 ? toLong(args[3]) : 1;
-        std::int32_t count = args.size() > 4 ? toLong(args[4]) : -1;
-        const bool textCompare = args.size() > 5 && toLong(args[5]) == 1;
-        if (start < 1 || count < -1) {
-            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
-        }
-        if (static_cast<size_t>(start) > s.size()) {
-            return Value(u"");
-        }
-        const std::u16string subject = s.substr(static_cast<size_t>(start - 1));
-        if (find.empty() || count == 0) {
-            return Value(subject);
-        }
-        const std::u16string haystack = textCompare ? LowerCase(subject) : subject;
-        const std::u16string needle = textCompare ? LowerCase(find) : find;
-        std::u16string out;
-        size_t at = 0;
-        for (;;) {
-            const size_t hit = haystack.find(needle, at);
-            if (hit == std::u16string::npos || count == 0) {
-                break;
-            }
-            out += subject.substr(at, hit - at);
-            out += with;
-            if (out.size() > ScriptEngine::kMaxString) {
-                throw ScriptError::runtime(ErrorNumber::OutOfStringSpace);
-            }
-            at = hit + find.size();
-            if (count > 0) {
-                --count;
-            }
-        }
-        out += subject.substr(at);
-        return checked(std::move(out));
-    }
-    if (f == u"instr") {
-        arity(args, 2, 4);
-        size_t first = 0;
-        std::int32_t start = 1;
-        if (args.size() >= 3) {
-            start = toLong(args[0]);
-            first = 1;
-            if (start < 1) {
-                throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
-            }
-        }
-        if (nullIn(first) || nullIn(first + 1)) {
-            return Value::null();
-        }
-        const bool textCompare = args.size() == 4 && toLong(args[3]) == 1;
-        std::u16string s = text(first);
-        std::u16string find = text(first + 1);
-        if (textCompare) {
-            s = LowerCase(s);
-            find = LowerCase(find);
-        }
-        if (static_cast<size_t>(start) > s.size()) {
-            return Value(0);
-        }
-        const size_t hit = s.find(find, static_cast<size_t>(start - 1));
-        return Value(hit == std::u16string::npos ? 0 : static_cast<std::int32_t>(hit + 1));
-    }
-    if (f == u"chr") {
-        arity(args, 1, 1);
-        const std::int32_t code = toLong(args[0]);
-        if (code < 0 || code > 255) {
-            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
-        }
-        // Codes above 127 are single bytes of the Chinese code page, no character on their own.
-        return Value(std::u16string(1, code < 128 ? static_cast<char16_t>(code) : u'\uFFFD'));
-    }
-    if (f == u"asc") {
-        arity(args, 1, 1);
-        const std::u16string s = text(0);
-        if (s.empty()) {
-            throw ScriptError::runtime(ErrorNumber::InvalidProcedureCall);
-        }
-        return Value(static_cast<std::int32_t>(s[0]));
-    }
-    if (f == u"cstr") {
-        arity(args, 1, 1);
-        return Value(text(0));
-    }
-    if (f == u"cint") {
-        arity(args, 1, 1);
-        const std::int32_t n = toLong(args[0]);
-        if (n < -32768 || n > 32767) {
-            throw ScriptError::runtime(ErrorNumber::Overflow);
-        }
-        return Value(n);
-    }
-    if (f == u"clng") {
-        arity(args, 1, 1);
-        return Value(toLong(args[0]));
-    }
-    if (f == u"cdbl") {
-        arity(args, 1, 1);
-        return Value(toDouble(args[0]));
-    }
-    if (f == u"cbool") {
-        arity(args, 1, 1);
-        return Value(toBool(args[0]));
-    }
-    if (f == u"isempty") {
-        arity(args, 1, 1);
-        return Value(args[0].isEmpty());
-    }
-    if (f == u"isnull") {
-        arity(args, 1, 1);
-        return Value(args[0].isNull());
-    }
-    if (f == u"isnumeric") {
-        arity(args, 1, 1);
-        const Value& v = args[0];
-        return Value(v.isEmpty() || v.isNumeric() || (v.type() == Type::String && isNumericText(v.asString())));
-    }
-    if (f == u"msgbox") {
-        arity(args, 1, 5);
-        const std::u16string prompt = nullIn(0) ? std::u16string() : text(0);
-        const std::int32_t buttons = args.size() > 1 ? toLong(args[1]) : 0;
-        const std::u16string title = args.size() > 2 ? text(2) : std::u16string(u"VBScript");
-        return Value(static_cast<std::int32_t>(engine_.msgBox ? engine_.msgBox(prompt, buttons, title) : 1));
-    }
-    found = false;
-    return {};
+    arity(args, function->least, function->most);
+    return function->run(args, engine_);
 }
 
 } // namespace kivo::script

@@ -19,6 +19,8 @@ public:
     static std::int32_t toLong(const Value& v);
     static bool toBool(const Value& v);
     static bool isNumericText(const std::u16string& text, double* value = nullptr);
+    /// A text result, refused (ScriptError 14) beyond the engine's string limit.
+    static Value checked(std::u16string s);
 
 private:
     void exec(const Stmt& s);
@@ -26,10 +28,10 @@ private:
     Value call(const Expr& target, std::vector<Value>& args, bool statement);
     Value callName(const std::u16string& lower, const std::u16string& name, std::vector<Value>& args, bool hasArgs);
     Value builtin(const std::u16string& lower, std::vector<Value>& args, bool& found);
-    Value binary(const std::u16string& op, const Value& a, const Value& b);
-    Value compare(const std::u16string& op, const Value& a, const Value& b);
+    Value binary(Operator op, const Value& a, const Value& b);
+    Value logical(Operator op, const Value& a, const Value& b);
+    Value compare(Operator op, const Value& a, const Value& b);
     void step();
-    static Value checked(std::u16string s);
 
     ScriptEngine& engine_;
     long steps_ = 0;

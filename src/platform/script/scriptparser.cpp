@@ -178,7 +178,7 @@ private:
     // ---- expressions, lowest precedence first ----
     std::unique_ptr<Expr> expression() {
         DepthGuard guard(depth_);
-        return binaryLevel(0);
+        return binaryLevel(ImpLevel);
     }
 
     // Continues an expression whose first operand was already read (a parenthesised first
@@ -186,30 +186,58 @@ private:
     std::unique_ptr<Expr> continueExpression(std::unique_ptr<Expr> first) {
         first->parenthesised = true;
         seed_ = std::move(first);
-        return binaryLevel(0);
+        return binaryLevel(ImpLevel);
     }
 
-    static const std::vector<std::vector<std::u16string>>& levels() {
-        static const std::vector<std::vector<std::u16string>> l{{u"imp"},
-                                                                {u"eqv"},
-                                                                {u"xor"},
-                                                                {u"or"},
-                                                                {u"and"},
-                                                                {}, // "not" sits here (unary)
-                                                                {u"=", u"<>", u"<", u">", u"<=", u">=", u"is"},
-                                                                {u"&"},
-                                                                {u"+", u"-"},
-                                                                {u"mod"},
-                                                                {u"\\"},
-                                                                {u"*", u"/"}};
-        return l;
+    // Binary operators from the loosest binding to the tightest; "Not" binds between And and the
+    // comparisons, "^" and the signs tighter than all of these.
+    enum Precedence : size_t {
+        ImpLevel,
+        EqvLevel,
+        XorLevel,
+        OrLevel,
+        AndLevel,
+        NotLevel,
+        ComparisonLevel,
+        ConcatenationLevel,
+        AdditiveLevel,
+        ModuloLevel,
+        IntegerDivisionLevel,
+        MultiplicativeLevel,
+        LevelCount
+    };
+    struct Spelling {
+        std::u16string_view text;
+        Operator op;
+    };
+    static const std::vector<Spelling>& operatorsOf(size_t level) {
+        static const std::vector<Spelling> table[LevelCount] = {
+            {{u"imp", Operator::Imp}},
+            {{u"eqv", Operator::Eqv}},
+            {{u"xor", Operator::Xor}},
+            {{u"or", Operator::Or}},
+            {{u"and", Operator::And}},
+            {}, // Not is unary
+            {{u"=", Operator::Equal},
+             {u"<>", Operator::NotEqual},
+             {u"<", Operator::Less},
+             {u">", Operator::Greater},
+             {u"<=", Operator::LessOrEqual},
+             {u">=", Operator::GreaterOrEqual},
+             {u"is", Operator::Is}},
+            {{u"&", Operator::Concatenate}},
+            {{u"+", Operator::Add}, {u"-", Operator::Subtract}},
+            {{u"mod", Operator::Modulo}},
+            {{u"\\", Operator::IntegerDivide}},
+            {{u"*", Operator::Multiply}, {u"/", Operator::Divide}},
+        };
+        return table[level];
     }
-    static constexpr size_t kNotLevel = 5;
 
-    bool matches(size_t level, std::u16string& op) const {
-        for (const auto& candidate : levels()[level]) {
-            if ((cur().kind == Token::Kind::Operator && cur().text == candidate) || cur().isWord(candidate)) {
-                op = candidate;
+    bool matches(size_t level, Operator& op) const {
+        for (const Spelling& candidate : operatorsOf(level)) {
+            if ((cur().kind == Token::Kind::Operator && cur().text == candidate.text) || cur().isWord(candidate.text)) {
+                op = candidate.op;
                 return true;
             }
         }
@@ -217,23 +245,23 @@ private:
     }
 
     std::unique_ptr<Expr> binaryLevel(size_t level) {
-        if (level == levels().size()) {
+        if (level == LevelCount) {
             return unary();
         }
-        if (level == kNotLevel) {
+        if (level == NotLevel) {
             if (!seed_ && cur().isWord(u"not")) {
                 ++pos_;
                 DepthGuard guard(depth_);
                 auto e = std::make_unique<Expr>();
                 e->kind = Expr::Kind::Unary;
-                e->op = u"not";
-                e->left = binaryLevel(kNotLevel);
+                e->op = Operator::Not;
+                e->left = binaryLevel(NotLevel);
                 return e;
             }
             return binaryLevel(level + 1);
         }
         auto left = binaryLevel(level + 1);
-        std::u16string op;
+        Operator op{};
         while (matches(level, op)) {
             ++pos_;
             DepthGuard guard(depth_);
@@ -257,7 +285,7 @@ private:
             }
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Unary;
-            e->op = u"-";
+            e->op = Operator::Negate;
             e->left = std::move(operand);
             return e;
         }
@@ -269,7 +297,7 @@ private:
         while (accept(u"^")) {
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Binary;
-            e->op = u"^";
+            e->op = Operator::Power;
             e->left = std::move(left);
             DepthGuard guard(depth_);
             if (cur().is(u"-")) { // 2 ^ -1

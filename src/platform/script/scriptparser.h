@@ -9,15 +9,41 @@
 
 namespace kivo::script {
 
+/// @brief The operators, set once by the parser.
+enum class Operator {
+    Imp,
+    Eqv,
+    Xor,
+    Or,
+    And,
+    Not,
+    Equal,
+    NotEqual,
+    Less,
+    Greater,
+    LessOrEqual,
+    GreaterOrEqual,
+    Is,
+    Concatenate,
+    Add,
+    Subtract,
+    Modulo,
+    IntegerDivide,
+    Multiply,
+    Divide,
+    Power,
+    Negate
+};
+
 /// @brief An expression of a statement.
 struct Expr {
     enum class Kind { Literal, Name, Member, Call, Unary, Binary };
     Kind kind = Kind::Literal;
-    Value literal;              // Literal
-    std::u16string name;        // Name, Member: the name as written
-    std::u16string lower;       // its case-folded form
-    std::u16string op;          // Unary, Binary: the operator, lower-cased ("not", "mod", "+", ...)
-    std::unique_ptr<Expr> left; // Member, Call: the target; Unary: the operand; Binary: the left side
+    Value literal;               // Literal
+    std::u16string name;         // Name, Member: the name as written
+    std::u16string lower;        // its case-folded form
+    Operator op = Operator::Add; // Unary, Binary
+    std::unique_ptr<Expr> left;  // Member, Call: the target; Unary: the operand; Binary: the left side
     std::unique_ptr<Expr> right;
     std::vector<std::unique_ptr<Expr>> args; // Call
     bool parenthesised = false;              // written inside "( )" as a whole
