@@ -6,7 +6,7 @@
 #include "settings/sys.h"
 #include "settings/version.h"
 #include "startup/runparameters.h"
-#include "tempfolder.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -21,19 +21,16 @@
 namespace kivo::settings {
 namespace {
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public test::WindowTest {
 protected:
     void SetUp() override {
-        startup::State() = {};
-        startup::State().options.appDir = folder_.path();
+        WindowTest::SetUp();
+        saved_ = platform::Autostarts();
         platform::Autostarts() = autostart_;
-        chrome::FormRegistry::instance().setProgramEnd([] {});
     }
     void TearDown() override {
-        chrome::UnloadAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        chrome::FormRegistry::instance().setProgramEnd({});
-        platform::Autostarts() = nullptr;
+        WindowTest::TearDown();
+        platform::Autostarts() = saved_;
     }
 
     void stored(const char* key, const char* value) {
@@ -69,8 +66,8 @@ protected:
         return control<T>(window, name)->isChecked();
     }
 
-    test::TempFolder folder_{"settings"};
     std::shared_ptr<test::FakeAutostart> autostart_ = std::make_shared<test::FakeAutostart>();
+    std::shared_ptr<platform::Autostart> saved_;
 };
 
 TEST_F(SettingsTest, WithNoFileOnlyTheUpdateChoiceIsWritten) {

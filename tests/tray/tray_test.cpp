@@ -5,10 +5,10 @@
 #include "platform/curlhttpsession.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
-#include "testserver.h"
 #include "tray/menu.h"
 #include "tray/notifybar.h"
 #include "tray/trayform.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QtTest/QTest>
@@ -32,27 +32,23 @@ private:
     QStringList& log_;
 };
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public test::WindowTest {
 protected:
     void SetUp() override {
+        WindowTest::SetUp();
         platform::TrayIcons() = [this] {
             auto icon = std::make_unique<test::FakeTrayIcon>(log);
             fake = icon.get();
             return icon;
         };
-        platform::UrlOpener::setHandler([this](const QString& url) { opened << url; });
         chrome::FormRegistry::instance().setProgramEnd([this] { log << "end"; });
     }
     void TearDown() override {
-        chrome::UnloadAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        WindowTest::TearDown();
         platform::TrayIcons() = {};
-        platform::UrlOpener::setHandler({});
-        chrome::FormRegistry::instance().setProgramEnd({});
         menu::SetShowSettings({});
         menu::SetShowAbout({});
         TrayForm::SetShowAbout({});
-        service::Service() = {};
     }
     NamedForm* form(const QString& name) {
         auto* f = new NamedForm(name, log);
@@ -61,7 +57,6 @@ protected:
     }
 
     QStringList log;
-    QStringList opened;
     test::FakeTrayIcon* fake = nullptr;
 };
 
@@ -205,11 +200,9 @@ TEST_F(TrayTest, TheDropDownMenu) {
 
 TEST_F(TrayTest, TheConsultantsNumberIsCheckedBeforeItGoesIntoAnAddress) {
     std::string answer;
-    test::TestServer server;
     server.server().Post("/desktop/site/getConsultantQq",
                          [&](const auto&, auto& res) { res.set_content(answer, "application/json"); });
-    server.start();
-    service::Service() = {server.url(), std::make_shared<platform::CurlHttpSession>(), nullptr};
+    startService();
     const std::pair<std::string, QString> cases[] = {
         {R"({"status":1,"data":{"qq":800012345}})", "800012345"},
         {R"({"status":1,"data":{"qq":"12345"}})", "12345"},
