@@ -1,5 +1,7 @@
 #include "platform/curlhttpsession.h"
 
+#include "platform/logaddress.h"
+
 #include <QLoggingCategory>
 
 #include <curl/curl.h>
@@ -94,7 +96,7 @@ std::optional<HttpResponse> CurlHttpSession::perform(const std::string& method, 
     }
     const CURLcode result = curl_easy_perform(c);
     if (result != CURLE_OK) {
-        qCInfo(lcHttp) << method.c_str() << url.c_str() << "failed:" << curl_easy_strerror(result);
+        qCInfo(lcHttp) << method.c_str() << AddressForLog(url).c_str() << "failed:" << curl_easy_strerror(result);
         return std::nullopt;
     }
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);

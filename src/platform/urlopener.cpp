@@ -1,6 +1,7 @@
 #include "platform/urlopener.h"
 
 #include "platform/browser.h"
+#include "platform/logaddress.h"
 
 #include <QDesktopServices>
 #include <QLoggingCategory>
@@ -32,7 +33,7 @@ void UrlOpener::open(const QString& url) {
         return;
     }
     if (!QDesktopServices::openUrl(QUrl(url))) {
-        qCWarning(lcOpener) << "no application opens" << url;
+        qCWarning(lcOpener) << "no application opens" << AddressForLog(url.toStdString()).c_str();
     }
 }
 

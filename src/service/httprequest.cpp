@@ -1,6 +1,7 @@
 #include "service/httprequest.h"
 
 #include "platform/curlhttpsession.h"
+#include "platform/logaddress.h"
 #include "platform/textdecoder.h"
 #include "service/json/decimal.h"
 #include "service/json/dictionary.h"
@@ -59,7 +60,7 @@ JsonValue HttpRequest(const std::string& url, const std::string& method) {
     try {
         auto& client = Service().HttpClient;
         if (!client) {
-            qCWarning(lcRequest) << "no HTTP client for" << url.c_str();
+            qCWarning(lcRequest) << "no HTTP client for" << platform::AddressForLog(url).c_str();
             return JsonValue::nothing();
         }
         const auto response = client->send(method.empty() ? "POST" : method, url);
@@ -69,17 +70,18 @@ JsonValue HttpRequest(const std::string& url, const std::string& method) {
         const std::u16string text = platform::DecodeResponseText(response->body, response->contentType);
         const std::u16string message = BareCodeMessage(text);
         if (!message.empty()) {
-            qCWarning(lcRequest) << "service answered" << url.c_str()
+            qCWarning(lcRequest) << "service answered" << platform::AddressForLog(url).c_str()
                                  << "with a code:" << QString::fromStdU16String(message);
             return JsonValue::nothing();
         }
         JsonValue root = json::JsonParse(text);
         if (root.isNothing()) {
-            qCInfo(lcRequest) << url.c_str() << "answered HTTP" << response->status << "without JSON";
+            qCInfo(lcRequest) << platform::AddressForLog(url).c_str() << "answered HTTP" << response->status
+                              << "without JSON";
         }
         return root;
     } catch (const std::exception& e) {
-        qCWarning(lcRequest) << url.c_str() << "failed:" << e.what();
+        qCWarning(lcRequest) << platform::AddressForLog(url).c_str() << "failed:" << e.what();
         return JsonValue::nothing();
     }
 }

@@ -1,10 +1,13 @@
 // The client against a real HTTP server on 127.0.0.1.
 #include "platform/curlhttpsession.h"
+#include "platform/logaddress.h"
 #include "service/httprequest.h"
 #include "service/json/dictionary.h"
 #include "service/json/jsonwriter.h"
 #include "service/json/textcodec.h"
 #include "testserver.h"
+
+#include <QLoggingCategory>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -90,6 +93,40 @@ TEST_F(HttpRequestTest, NonJsonAnswersGiveNothing) {
     EXPECT_TRUE(request("/moved").isNothing()) << "a redirect is not followed";
     EXPECT_TRUE(request("/code").isNothing());
     EXPECT_TRUE(request("/no-such-page").isNothing());
+}
+
+// Everything the service client writes to the log while `run` runs.
+template <typename F> QString logOf(F run) {
+    static QString captured;
+    captured.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { captured += message + "\n"; });
+    QLoggingCategory::setFilterRules("kivo.*=true");
+    run();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules({});
+    return captured;
+}
+
+TEST_F(HttpRequestTest, LogsNeverCarryQueryValues) {
+    const QString log = logOf([&] {
+        request("/error-page?username=demo&password=s3cret%26");
+        request("/code?mobile=13800138000&code=482913");
+        HttpRequest("http://user:pw@127.0.0.1:1/desktop/site/login?password=s3cret", "");
+    });
+    EXPECT_TRUE(log.contains("/error-page?…")) << log.toStdString();
+    EXPECT_TRUE(log.contains("http://127.0.0.1:1/desktop/site/login?…")) << log.toStdString();
+    for (const char* secret : {"s3cret", "13800138000", "482913", "demo", "pw@"}) {
+        EXPECT_FALSE(log.contains(secret)) << secret << " in " << log.toStdString();
+    }
+}
+
+TEST(AddressForLog, KeepsSchemeHostPortAndPathOnly) {
+    EXPECT_EQ(platform::AddressForLog("https://svc.test:8443/a/b?x=1&y=2#top"), "https://svc.test:8443/a/b?…");
+    EXPECT_EQ(platform::AddressForLog("http://svc.test/a#frag"), "http://svc.test/a");
+    EXPECT_EQ(platform::AddressForLog("http://u:p@svc.test/a"), "http://svc.test/a");
+    EXPECT_EQ(platform::AddressForLog("http://svc.test/a@b"), "http://svc.test/a@b") << "an @ in the path stays";
+    EXPECT_EQ(platform::AddressForLog("tencent://message/?uin=123"), "tencent://message/?…");
 }
 
 TEST_F(HttpRequestTest, DecodesByTheAnswersCharset) {
