@@ -23,6 +23,11 @@ void DownloadConfiguration(const std::string& updateTime) {
     if (!service::HasValue(data)) {
         return;
     }
+    // Only an object carries menus; anything else would replace the cache with empty ones.
+    if (!data.isDictionary()) {
+        qCWarning(lcConfig) << "the configuration answer carries no object; the cached menus stay";
+        return;
+    }
     const auto file = RunParameterFile();
     // The stamp goes last: should a write fail midway, the old stamp makes the next start ask again.
     const bool ok = WriteIniValue(file, kRunParameterSection, "topMenu",

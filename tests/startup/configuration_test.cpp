@@ -84,6 +84,22 @@ TEST_F(StartupTest, DataZeroWritesNothing) {
     EXPECT_FALSE(fs::exists(RunParameterFile()));
 }
 
+TEST_F(StartupTest, DataThatIsNoObjectLeavesTheCachedMenus) {
+    const std::string cached = "[SysRunParameter]\ntopMenu=[{\"name\":\"A\"}]\nleftMenu=[]\nupdateTime=T1\n";
+    std::ofstream(dir_ / "SysRunParameter.ocx") << cached;
+    std::string answer;
+    server_.server().Post("/desktop/site/getConfig",
+                          [&answer](const auto&, auto& res) { res.set_content(answer, "application/json"); });
+    server_.start();
+    State().options.baseUrl = server_.url();
+    for (const char* body : {R"({"status":1,"data":"menus"})", R"({"status":1,"data":true})",
+                             R"({"status":1,"data":7})", R"({"status":1,"data":[1,2]})"}) {
+        answer = body;
+        LoadRunParameters();
+        EXPECT_EQ(file(), cached) << body;
+    }
+}
+
 TEST_F(StartupTest, FailureStatusWritesNothing) {
     serveConfig(R"({"status":0,"data":{"time":"T","topMenu":[],"leftMenu":[]},"msg":"busy"})");
     LoadRunParameters();
