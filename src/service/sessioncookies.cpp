@@ -4,9 +4,23 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
+#include <cctype>
+
 Q_LOGGING_CATEGORY(lcCookies, "kivo.service.sessioncookies")
 
 namespace kivo::service {
+
+namespace {
+
+bool containsSetCookie(std::string_view line) {
+    constexpr std::string_view name = "set-cookie";
+    const auto it = std::search(line.begin(), line.end(), name.begin(), name.end(),
+                                [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return it != line.end();
+}
+
+} // namespace
 
 std::vector<CookiePair> ParseSetCookieLines(std::string_view headers) {
     std::vector<CookiePair> pairs;
@@ -15,7 +29,8 @@ std::vector<CookiePair> ParseSetCookieLines(std::string_view headers) {
         const size_t end = std::min(headers.find('\n', start), headers.size());
         std::string_view line = headers.substr(start, end - start);
         start = end + 1;
-        if (line.find("Set-Cookie") == std::string_view::npos) {
+        // Header names carry no case: proxies and HTTP/2 lower-case them.
+        if (!containsSetCookie(line)) {
             continue;
         }
         // The carriage return that ended the header line is no part of the cookie.

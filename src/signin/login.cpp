@@ -540,7 +540,10 @@ void login::ShowQrCode() {
         loding->setBodyInnerHtml("<img style='width:100%;height:100%' src='" + base +
                                  "/desktop/site/showLoginQrcode?time=" + QString::number(QrCount_) + "'>");
     }
-    code_time.start();
+    // A refreshed code keeps the poll's rhythm; restarting it on every refresh could stop it.
+    if (!code_time.isActive()) {
+        code_time.start();
+    }
 }
 
 void login::Poll() {

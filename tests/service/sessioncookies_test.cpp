@@ -12,10 +12,13 @@ TEST(ParseSetCookieLines, TakesNameAndValueOfEachLineInOrder) {
     const std::string headers = "Content-Type: application/json\r\n"
                                 "Set-Cookie: SID=abc; path=/; HttpOnly\r\n"
                                 "Set-Cookie: token=YWJj==\r\n"
-                                "set-cookie: lower=ignored\r\n"
+                                "set-cookie: lower=kept\r\n"
+                                "SET-COOKIE: upper=kept\r\n"
                                 "Set-Cookie: SID=def\r\n";
     EXPECT_EQ(ParseSetCookieLines(headers),
-              (std::vector<CookiePair>{{"SID", "abc"}, {"token", "YWJj=="}, {"SID", "def"}}));
+              (std::vector<CookiePair>{
+                  {"SID", "abc"}, {"token", "YWJj=="}, {"lower", "kept"}, {"upper", "kept"}, {"SID", "def"}}))
+        << "header names carry no case";
 }
 
 TEST(ParseSetCookieLines, NoCookiesAndOddLines) {

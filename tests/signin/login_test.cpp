@@ -254,8 +254,12 @@ TEST_F(LoginTest, QrCodesGetFreshAddressesAndPollUntilConfirmed) {
     EXPECT_TRUE(browser().calls.contains("style margin=0px"));
     EXPECT_EQ(browser().calls.last(),
               "inner <img style='width:100%;height:100%' src='" + base + "/desktop/site/showLoginQrcode?time=1'>");
+    QTimer* poll = test::find<QTimer>(window, "code_time");
+    QTest::qWait(30); // some of the poll's five seconds go by
+    const int left = poll->remainingTime();
     click(test::find<chrome::ImageControl>(window, "aicAlphaImage2"));
     EXPECT_TRUE(browser().calls.last().endsWith("showLoginQrcode?time=2'>"));
+    EXPECT_LE(poll->remainingTime(), left) << "a refresh keeps the running poll's rhythm";
     EXPECT_EQ(window->QrCount(), 2);
     EXPECT_EQ(test::find<QTimer>(window, "code_time")->interval(), 5000);
 
