@@ -53,6 +53,12 @@ struct Line {
 };
 
 Line classify(std::string_view raw) {
+    // Some editors start the file with a UTF-8 byte-order mark; it is no part of the first line,
+    // and since lines are written back as they were read, it stays in the file.
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (raw.substr(0, bom.size()) == bom) {
+        raw.remove_prefix(bom.size());
+    }
     const std::string_view text = trim(raw);
     Line line;
     if (text.empty() || text[0] == ';' || text[0] == '#') {

@@ -56,6 +56,14 @@ TEST_F(IniFileTest, RewriteInPlaceKeepsEveryOtherLine) {
                          "[B]\ny=2\n[C]\nz=3\n");
 }
 
+TEST_F(IniFileTest, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
+    setContent("\xEF\xBB\xBF[SysRunParameter]\r\nstick=1\r\n");
+    EXPECT_EQ(IniFile::read(file_, "SysRunParameter", "stick"), "1");
+    ASSERT_TRUE(IniFile::write(file_, "SysRunParameter", "endStatus", "1"));
+    EXPECT_EQ(content(), "\xEF\xBB\xBF[SysRunParameter]\r\nstick=1\r\nendStatus=1\r\n")
+        << "one section, the mark still first";
+}
+
 TEST_F(IniFileTest, KeepsCrLfLineEndings) {
     setContent("[S]\r\na=1\r\n");
     ASSERT_TRUE(IniFile::write(file_, "S", "b", "2"));
