@@ -19,7 +19,8 @@ MenuIconCache::MenuIconCache(fs::path appDir, std::string baseUrl, std::shared_p
     : appDir_(std::move(appDir)), baseUrl_(std::move(baseUrl)), session_(std::move(session)) {
     if (!session_) {
         session_ = std::make_shared<platform::CurlHttpSession>(
-            platform::HttpTimeouts{kTimeLimit, kTimeLimit, kTimeLimit, kTimeLimit});
+            platform::HttpTimeouts{kTimeLimit, kTimeLimit, kTimeLimit, kTimeLimit}, std::string(),
+            platform::CurlHttpSession::kPictureLimit);
     }
 }
 

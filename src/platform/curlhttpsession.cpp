@@ -15,8 +15,18 @@ namespace kivo::platform {
 
 namespace {
 
+struct BodySink {
+    std::string* body;
+    std::size_t limit;
+};
+
+// An answer beyond the limit stops the transfer (curl reports a write error): it is a failure.
 size_t appendBody(char* data, size_t size, size_t count, void* target) {
-    static_cast<std::string*>(target)->append(data, size * count);
+    auto* sink = static_cast<BodySink*>(target);
+    if (sink->body->size() + size * count > sink->limit) {
+        return 0;
+    }
+    sink->body->append(data, size * count);
     return size * count;
 }
 
@@ -43,8 +53,8 @@ struct CurlHttpSession::Handle {
     curl_slist* noHeaders = nullptr;
 };
 
-CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile)
-    : handle_(std::make_unique<Handle>()), timeouts_(timeouts), caFile_(std::move(caFile)) {
+CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile, std::size_t maxBody)
+    : handle_(std::make_unique<Handle>()), timeouts_(timeouts), caFile_(std::move(caFile)), maxBody_(maxBody) {
     static std::once_flag global;
     std::call_once(global, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     handle_->curl = curl_easy_init();
@@ -79,7 +89,8 @@ std::optional<HttpResponse> CurlHttpSession::perform(const std::string& method, 
     CURL* c = handle_->curl;
     HttpResponse response;
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &response.body);
+    BodySink sink{&response.body, maxBody_};
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &response.headers);
     curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, nullptr);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, nullptr);

@@ -2,6 +2,7 @@
 
 #include "platform/httpsession.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace kivo::platform {
@@ -11,7 +12,13 @@ namespace kivo::platform {
 /// when one is given. HTTP/1.1 only, so header names arrive as the service writes them.
 class CurlHttpSession : public HttpSession {
 public:
-    explicit CurlHttpSession(HttpTimeouts timeouts = {}, std::string caFile = {});
+    /// The largest service answer read; anything longer fails as a transport failure does.
+    static constexpr std::size_t kServiceAnswerLimit = 16u << 20;
+    /// The largest picture (a menu icon, an avatar).
+    static constexpr std::size_t kPictureLimit = 2u << 20;
+
+    explicit CurlHttpSession(HttpTimeouts timeouts = {}, std::string caFile = {},
+                             std::size_t maxBody = kServiceAnswerLimit);
     ~CurlHttpSession() override;
     CurlHttpSession(const CurlHttpSession&) = delete;
     CurlHttpSession& operator=(const CurlHttpSession&) = delete;
@@ -27,6 +34,7 @@ private:
     std::unique_ptr<Handle> handle_;
     HttpTimeouts timeouts_;
     std::string caFile_;
+    std::size_t maxBody_;
     std::string lastHeaders_;
 };
 

@@ -12,7 +12,8 @@ namespace kivo::platform {
 std::optional<QByteArray> FetchPictureBytes(const QString& path) {
     if (path.startsWith("http://", Qt::CaseInsensitive) || path.startsWith("https://", Qt::CaseInsensitive)) {
         static CurlHttpSession session(
-            HttpTimeouts{std::chrono::seconds(10), std::chrono::seconds(10), std::chrono::seconds(10)});
+            HttpTimeouts{std::chrono::seconds(10), std::chrono::seconds(10), std::chrono::seconds(10)}, {},
+            CurlHttpSession::kPictureLimit);
         const auto response = session.get(path.toStdString());
         if (!response || response->status != 200 || response->body.empty()) {
             return std::nullopt;

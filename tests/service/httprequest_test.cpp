@@ -61,6 +61,10 @@ protected:
                                 .dump(),
                             "application/json");
         });
+        http.Post("/huge", [](const auto&, auto& res) {
+            res.set_content("[\"" + std::string(17u << 20, 'x') + "\"]", "application/json");
+        });
+        http.Get("/bytes", [](const auto&, auto& res) { res.set_content(std::string(2000, 'b'), "image/png"); });
         http.Post("/slow", [](const auto&, auto& res) {
             std::this_thread::sleep_for(4000ms);
             res.set_content("{}", "application/json");
@@ -127,6 +131,15 @@ TEST(AddressForLog, KeepsSchemeHostPortAndPathOnly) {
     EXPECT_EQ(platform::AddressForLog("http://u:p@svc.test/a"), "http://svc.test/a");
     EXPECT_EQ(platform::AddressForLog("http://svc.test/a@b"), "http://svc.test/a@b") << "an @ in the path stays";
     EXPECT_EQ(platform::AddressForLog("tencent://message/?uin=123"), "tencent://message/?…");
+}
+
+TEST_F(HttpRequestTest, AnswersBeyondTheLimitAreAbandoned) {
+    EXPECT_TRUE(request("/huge").isNothing()) << "17 MB is more than a service answer may be";
+    EXPECT_TRUE(request("/string-status").isDictionary()) << "the client works on after it";
+    EXPECT_FALSE(platform::CurlHttpSession({}, {}, 1999).get(server_.url() + "/bytes").has_value());
+    const auto whole = platform::CurlHttpSession({}, {}, 2000).get(server_.url() + "/bytes");
+    ASSERT_TRUE(whole.has_value()) << "an answer as long as the limit is read";
+    EXPECT_EQ(whole->body.size(), 2000u);
 }
 
 TEST_F(HttpRequestTest, DecodesByTheAnswersCharset) {
