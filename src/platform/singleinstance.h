@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QLocalServer>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 namespace kivo::platform {
 
-/// @brief One copy per user: the first copy listens on a local socket named after the program;
-/// a later copy asks it to come forward and is told to end.
+/// @brief One copy per user: the copy that takes a per-user lock file listens on a local socket
+/// named after the program; any other copy asks it to come forward and is told to end. The lock
+/// decides even when two copies start at the same moment.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +25,7 @@ signals:
 
 private:
     QString name_;
+    QLockFile lock_;
     QLocalServer server_;
 };
 

@@ -137,5 +137,26 @@ TEST(SecondCopy, BringsTheFirstForwardAndEnds) {
     first.waitForFinished(5000);
 }
 
+TEST(SecondCopy, TwoStartedAtOnceLeaveOne) {
+    test::StandInService service;
+    QTemporaryDir appDir;
+    const QStringList args{"--base-url", QString::fromStdString(service.url()), "--app-dir", appDir.path()};
+    QProcess a;
+    QProcess b;
+    a.start(KIVO_EXECUTABLE, args);
+    b.start(KIVO_EXECUTABLE, args);
+    ASSERT_TRUE(a.waitForStarted() && b.waitForStarted());
+    // One of them ends (asking the other to come forward); the other keeps running.
+    ASSERT_TRUE(test::waitFor([&] { return a.state() == QProcess::NotRunning || b.state() == QProcess::NotRunning; },
+                              15000));
+    QTest::qWait(1000);
+    QProcess& ended = a.state() == QProcess::NotRunning ? a : b;
+    QProcess& running = &ended == &a ? b : a;
+    EXPECT_EQ(ended.exitCode(), 0);
+    EXPECT_EQ(running.state(), QProcess::Running) << "exactly one copy runs";
+    running.terminate();
+    running.waitForFinished(5000);
+}
+
 } // namespace
 } // namespace kivo::signin
