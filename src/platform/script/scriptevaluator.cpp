@@ -195,6 +195,12 @@ bool Evaluator::toBool(const Value& v) {
         if (l == u"false") {
             return false;
         }
+        if (l == u"#true#") {
+            return true;
+        }
+        if (l == u"#false#") {
+            return false;
+        }
     }
     return toDouble(v) != 0;
 }
@@ -428,7 +434,7 @@ Value Evaluator::binary(Operator op, const Value& a, const Value& b) {
 // And, Or, Xor, Eqv and Imp: on two Booleans a Boolean, otherwise bitwise on Longs.
 Value Evaluator::logical(Operator op, const Value& a, const Value& b) {
     if (a.isNull() || b.isNull()) {
-        return Value::null();
+        return withNull(op, a, b);
     }
     auto apply = [op](auto x, auto y) {
         switch (op) {
@@ -449,6 +455,38 @@ Value Evaluator::logical(Operator op, const Value& a, const Value& b) {
         return Value((apply(a.asBool() ? 1 : 0, b.asBool() ? 1 : 0) & 1) != 0);
     }
     return Value(static_cast<std::int32_t>(apply(toLong(a), toLong(b))));
+}
+
+// Null is "unknown": a result that the known side decides alone stands (False And Null is
+// False, True Or Null is True, False Imp Null and Null Imp True are True); otherwise Null.
+Value Evaluator::withNull(Operator op, const Value& a, const Value& b) {
+    const bool aNull = a.isNull();
+    const Value& known = aNull ? b : a;
+    if (known.isNull()) {
+        return Value::null();
+    }
+    const std::int32_t bits = toLong(known);
+    const bool boolean = known.type() == Type::Boolean;
+    switch (op) {
+    case Operator::And:
+        if (bits == 0) {
+            return boolean ? Value(false) : Value(0);
+        }
+        break;
+    case Operator::Or:
+        if (bits == -1) {
+            return boolean ? Value(true) : Value(-1);
+        }
+        break;
+    case Operator::Imp:
+        if ((aNull && bits == -1) || (!aNull && bits == 0)) {
+            return boolean ? Value(true) : Value(-1);
+        }
+        break;
+    default:
+        break;
+    }
+    return Value::null();
 }
 
 Value Evaluator::compare(Operator op, const Value& a, const Value& b) {

@@ -30,6 +30,7 @@ private:
     Value builtin(const std::u16string& lower, std::vector<Value>& args, bool& found);
     Value binary(Operator op, const Value& a, const Value& b);
     Value logical(Operator op, const Value& a, const Value& b);
+    Value withNull(Operator op, const Value& a, const Value& b);
     Value compare(Operator op, const Value& a, const Value& b);
     void step();
 

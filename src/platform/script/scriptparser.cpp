@@ -275,11 +275,28 @@ private:
         return left;
     }
 
-    std::unique_ptr<Expr> unary() {
-        if (!seed_ && (cur().is(u"-") || cur().is(u"+"))) {
+    // Signs bind tighter than "^": -3 ^ 2 is 9.
+    std::unique_ptr<Expr> unary() { return power(); }
+
+    std::unique_ptr<Expr> power() {
+        auto left = seed_ ? std::exchange(seed_, nullptr) : signedOperand();
+        while (accept(u"^")) {
+            auto e = std::make_unique<Expr>();
+            e->kind = Expr::Kind::Binary;
+            e->op = Operator::Power;
+            e->left = std::move(left);
+            DepthGuard guard(depth_);
+            e->right = signedOperand();
+            left = std::move(e);
+        }
+        return left;
+    }
+
+    std::unique_ptr<Expr> signedOperand() {
+        if (cur().is(u"-") || cur().is(u"+")) {
             const bool negate = take().text == u"-";
             DepthGuard guard(depth_);
-            auto operand = unary();
+            auto operand = signedOperand();
             if (!negate) {
                 return operand;
             }
@@ -289,25 +306,7 @@ private:
             e->left = std::move(operand);
             return e;
         }
-        return power();
-    }
-
-    std::unique_ptr<Expr> power() {
-        auto left = seed_ ? std::exchange(seed_, nullptr) : postfix(primary());
-        while (accept(u"^")) {
-            auto e = std::make_unique<Expr>();
-            e->kind = Expr::Kind::Binary;
-            e->op = Operator::Power;
-            e->left = std::move(left);
-            DepthGuard guard(depth_);
-            if (cur().is(u"-")) { // 2 ^ -1
-                e->right = unary();
-            } else {
-                e->right = postfix(primary());
-            }
-            left = std::move(e);
-        }
-        return left;
+        return postfix(primary());
     }
 
     std::unique_ptr<Expr> primary() {

@@ -4,6 +4,9 @@
 #include "platform/script/scripttext.h"
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
 
 namespace kivo::script {
 
@@ -31,7 +34,13 @@ int hexDigit(char16_t c) {
     return -1;
 }
 
-constexpr std::array<std::u16string_view, 3> kTwoCharOperators{u"<>", u"<=", u">="};
+// Two-character operators and what they stand for; "=>", "=<" and "><" are the old spellings.
+struct Spelling {
+    std::u16string_view written;
+    std::u16string_view meaning;
+};
+constexpr std::array<Spelling, 6> kTwoCharOperators{
+    {{u"<>", u"<>"}, {u"<=", u"<="}, {u">=", u">="}, {u"=>", u">="}, {u"=<", u"<="}, {u"><", u"<>"}}};
 constexpr std::u16string_view kOneCharOperators = u"+-*/\\^&=<>(),.:";
 
 // Reads one statement from left to right; each token kind has its own reader.
@@ -92,7 +101,8 @@ private:
         if (isDigit(c) || (c == u'.' && isDigit(peek(1)) && !afterValue)) {
             return number();
         }
-        if (c == u'&' && (peek(1) == u'H' || peek(1) == u'h')) {
+        // "&H" starts a number only with a hex digit after it: "x" &hi joins x and hi.
+        if (c == u'&' && (peek(1) == u'H' || peek(1) == u'h') && hexDigit(peek(2)) >= 0) {
             return hexadecimal();
         }
         if (c == u'"') {
@@ -135,7 +145,14 @@ private:
             skipWhile(isDigit);
         }
         t.text = textFrom(t.position);
-        t.number = std::stod(std::string(t.text.begin(), t.text.end()));
+        const std::string digits(t.text.begin(), t.text.end());
+        t.number = std::strtod(digits.c_str(), nullptr);
+        if (std::isinf(t.number)) {
+            throw ScriptError::runtime(ErrorNumber::Overflow);
+        }
+        if (std::fabs(t.number) < std::numeric_limits<double>::min()) {
+            t.number = 0; // too small for a Double: zero, as VBScript reads it
+        }
         return t;
     }
 
@@ -151,10 +168,15 @@ private:
         if (pos_ == digits) {
             throw ScriptError::syntax(ErrorNumber::SyntaxError, t.position);
         }
+        // &H literals are 16- or 32-bit two's complement values; the suffix "&" makes them Long.
+        const bool isLong = match(u'&');
+        if (value > 0xFFFFFFFF) {
+            throw ScriptError::runtime(ErrorNumber::Overflow);
+        }
         t.text = textFrom(t.position);
-        // &H literals are 16- or 32-bit two's complement values.
-        t.number = value <= 0xFFFF ? (value > 0x7FFF ? value - 0x10000 : value)
-                                   : (value > 0x7FFFFFFF ? value - 4294967296.0 : value);
+        const bool fitsInteger = !isLong && value <= 0xFFFF;
+        t.number = fitsInteger ? (value > 0x7FFF ? value - 0x10000 : value)
+                               : (value > 0x7FFFFFFF ? value - 4294967296.0 : value);
         t.integral = true;
         return t;
     }
@@ -179,10 +201,10 @@ private:
 
     Token op() {
         Token t = start(Token::Kind::Operator);
-        for (const auto two : kTwoCharOperators) {
-            if (s_.substr(pos_, 2) == two) {
+        for (const Spelling& two : kTwoCharOperators) {
+            if (s_.substr(pos_, 2) == two.written) {
                 pos_ += 2;
-                t.text = std::u16string(two);
+                t.text = std::u16string(two.meaning);
                 return t;
             }
         }
