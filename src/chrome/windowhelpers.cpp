@@ -30,11 +30,11 @@ QImage LoadPicture(const QString& name) {
     return QImage(QStringLiteral(":/pictures/%1.png").arg(name));
 }
 
-QImage LoadPictureFromPath(const QString& path) {
+QImage LoadPictureFromPath(const QString& path, platform::HttpSession* session) {
     if (path.isEmpty()) {
         return {};
     }
-    const auto bytes = platform::FetchPictureBytes(path);
+    const auto bytes = platform::FetchPictureBytes(path, session);
     return bytes ? QImage::fromData(*bytes) : QImage();
 }
 

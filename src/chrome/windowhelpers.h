@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/httpsession.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -20,8 +22,9 @@ QByteArray ResourceBytes(int id);
 /// One of the windows' PNG pictures by name ("card", "close_grey", ...); nothing when unknown.
 QImage LoadPicture(const QString& name);
 
-/// A picture from a file path or an http(s) address; nothing when neither gives one.
-QImage LoadPictureFromPath(const QString& path);
+/// A picture from a file path or an http(s) address (fetched over `session` when one is given);
+/// nothing when neither gives one.
+QImage LoadPictureFromPath(const QString& path, platform::HttpSession* session = nullptr);
 
 /// The smallest whole number not below x for x with a fraction above its whole part; otherwise x
 /// rounded to the nearest whole number, halves to even. Throws std::overflow_error outside

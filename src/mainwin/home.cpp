@@ -256,7 +256,8 @@ void home::FillProfile() {
     username->setText(field(u"nickname"));
     signature->setText(field(u"signature"));
     companyname->setText(field(u"companyname"));
-    avatar->setPicture(chrome::LoadPictureFromPath(field(u"avatar")));
+    // Over the service's client: its session cookies (for its own host only) and certificates.
+    avatar->setPicture(chrome::LoadPictureFromPath(field(u"avatar"), service::Service().HttpClient.get()));
 }
 
 void home::PrepareOverlay() {

@@ -9,13 +9,14 @@
 
 namespace kivo::platform {
 
-std::optional<QByteArray> FetchPictureBytes(const QString& path) {
+std::optional<QByteArray> FetchPictureBytes(const QString& path, HttpSession* session) {
     if (path.startsWith("http://", Qt::CaseInsensitive) || path.startsWith("https://", Qt::CaseInsensitive)) {
-        static CurlHttpSession session(
+        static CurlHttpSession own(
             HttpTimeouts{std::chrono::seconds(10), std::chrono::seconds(10), std::chrono::seconds(10)}, {},
             CurlHttpSession::kPictureLimit);
-        const auto response = session.get(path.toStdString());
-        if (!response || response->status != 200 || response->body.empty()) {
+        const auto response = (session != nullptr ? session : &own)->get(path.toStdString());
+        if (!response || response->status != 200 || response->body.empty() ||
+            response->body.size() > CurlHttpSession::kPictureLimit) {
             return std::nullopt;
         }
         return QByteArray::fromStdString(response->body);

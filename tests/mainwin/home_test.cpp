@@ -55,6 +55,17 @@ protected:
             icon.save(&buffer, "PNG");
             res.set_content(png.toStdString(), "image/png");
         });
+        server.server().Get("/session-avatar.png", [this](const httplib::Request& req, auto& res) {
+            if (req.get_header_value("Cookie").find("SID=signed-in") == std::string::npos) {
+                res.status = 403;
+                return;
+            }
+            res.set_content(avatarPng_.toStdString(), "image/png");
+        });
+        server.server().Post("/desktop/site/login", [](const auto&, auto& res) {
+            res.set_header("Set-Cookie", "SID=signed-in; path=/");
+            res.set_content(R"({"status":1})", "application/json");
+        });
         server.server().Post("/desktop/site/logout", [this](const auto&, auto& res) {
             ++logouts;
             res.set_header("Set-Cookie", "SID=gone; path=/");
@@ -104,6 +115,13 @@ TEST_F(HomeTest, CreationFillsTheProfileAndOpensTheStartPage) {
     ASSERT_TRUE(w->topMenuItems.isCollection());
     EXPECT_EQ(w->topMenuItems.collection()->Count(), 0);
     EXPECT_EQ(w->menus().leftMenuShown, 0);
+}
+
+TEST_F(HomeTest, TheAvatarComesWithTheSessionsCookies) {
+    setUser(R"({"nickname":"n","avatar":")" + server.url() + "/session-avatar.png\"}");
+    service::HttpRequest(server.url() + "/desktop/site/login", ""); // the sign-in sets the session cookie
+    home* w = open();
+    EXPECT_EQ(test::find<chrome::ImageControl>(w, "avatar")->picture().size(), QSize(20, 20));
 }
 
 TEST_F(HomeTest, CachedMenusAreReadBack) {
