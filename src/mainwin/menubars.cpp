@@ -65,7 +65,7 @@ template <typename T> void passMouse(T* element, int) {
 } // namespace
 
 MenuBars::MenuBars(QWidget* window, IconFetcher fetchIcon)
-    : window_(window), fetchIcon_(std::move(fetchIcon)),
+    : QObject(window), window_(window), fetchIcon_(std::move(fetchIcon)),
       leftMenuBox_(box(window, "leftMenuBox", 20, MenuModel::kWebTop, 2040, 7050, kMist)),
       unfold_(box(window, "unfold", 2060, MenuModel::kWebTop, 150, 7050, kMist)),
       ico_(new chrome::ClickLabel(">", unfold_)),
