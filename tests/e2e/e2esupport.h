@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <memory>
@@ -71,9 +72,15 @@ template <typename SignIn, typename Home> Home* SignInAsDemo() {
     signIn->SelectPasswordTab();
     find<QLineEdit>(signIn, "username")->setText("demo");
     find<QLineEdit>(signIn, "password")->setText("kivo&2026#");
-    QTest::mouseClick(find(signIn, "username_btn"), Qt::LeftButton, {}, QPoint(5, 5));
+    // Clicked from inside an event loop, as a person's click arrives: the sign-in window unloads
+    // itself there, and a loop the main window runs meanwhile must not delete it under the click.
+    QWidget* button = find(signIn, "username_btn");
+    QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5)); });
+    if (!waitFor([] { return Home::Existing() != nullptr; })) {
+        return nullptr;
+    }
     Home* home = Home::Existing();
-    return home != nullptr && QTest::qWaitForWindowExposed(home) ? home : nullptr;
+    return QTest::qWaitForWindowExposed(home) ? home : nullptr;
 }
 
 inline bool saveScreenshot(const QString& name) {
