@@ -78,6 +78,10 @@ JsonValue HttpRequest(const std::string& url, const std::string& method) {
         if (root.isNothing()) {
             qCInfo(lcRequest) << platform::AddressForLog(url).c_str() << "answered HTTP" << response->status
                               << "without JSON";
+        } else if (!json::JsonErrors().empty()) {
+            // A cut or broken answer parses partly; what it seems to say is not what was sent.
+            qCWarning(lcRequest) << platform::AddressForLog(url).c_str() << "answered broken JSON";
+            return JsonValue::nothing();
         }
         return root;
     } catch (const std::exception& e) {

@@ -23,8 +23,9 @@ void DownloadConfiguration(const std::string& updateTime) {
     if (!service::HasValue(data)) {
         return;
     }
-    // Only an object carries menus; anything else would replace the cache with empty ones.
-    if (!data.isDictionary()) {
+    // Only an object with both menu arrays carries menus; anything else would replace the cache
+    // with empty ones.
+    if (!data.isDictionary() || !Field(data, u"topMenu").isCollection() || !Field(data, u"leftMenu").isCollection()) {
         qCWarning(lcConfig) << "the configuration answer carries no object; the cached menus stay";
         return;
     }

@@ -29,6 +29,8 @@ protected:
             } else if (req.path == "/m/broken.png") {
                 res.status = 500;
                 res.set_content("error", "text/plain");
+            } else if (req.path == "/m/notapicture.png") {
+                res.set_content(R"({"status":0,"msg":"busy"})", "image/png");
             } else if (req.path == "/m/empty.png") {
                 res.set_content("", "image/png");
             } else if (req.path == "/m/slow.png") {
@@ -61,7 +63,7 @@ protected:
     test::TempFolder folder_{"iconcache"};
     std::atomic<int> requests{0};
     std::vector<std::string> paths;
-    std::string body = "\x89PNG first";
+    std::string body = std::string("\x89PNG\r\n\x1A\n", 8) + "first";
 };
 
 TEST_F(IconCacheTest, DownloadsOnceIntoTheMirroredTreeThenReadsFromDisk) {
@@ -75,20 +77,20 @@ TEST_F(IconCacheTest, DownloadsOnceIntoTheMirroredTreeThenReadsFromDisk) {
     body = "changed on the service";
     EXPECT_EQ(cache().FetchMenuIcon("/static/menu/home.png"), local) << "a later run too";
     EXPECT_EQ(requests, 1) << "a cached icon touches no network";
-    EXPECT_EQ(test::ReadFile(local), "\x89PNG first");
+    EXPECT_EQ(test::ReadFile(local), std::string("\x89PNG\r\n\x1A\n", 8) + "first");
     EXPECT_EQ(icons.FetchMenuIcon(""), "");
     EXPECT_EQ(icons.lastOutcome(), Outcome::Empty);
 }
 
 TEST_F(IconCacheTest, OnlyASuccessfulAnswerWithABodyIsStored) {
     MenuIconCache icons = cache();
-    for (const char* path : {"/m/missing.png", "/m/broken.png", "/m/empty.png"}) {
+    for (const char* path : {"/m/missing.png", "/m/broken.png", "/m/empty.png", "/m/notapicture.png"}) {
         EXPECT_EQ(icons.FetchMenuIcon(path), "") << path;
         EXPECT_EQ(icons.lastOutcome(), Outcome::Failed) << path;
     }
     EXPECT_TRUE(noFilesWritten());
     EXPECT_EQ(icons.FetchMenuIcon("/m/missing.png"), "") << "a failure is tried again, not cached";
-    EXPECT_EQ(requests, 4);
+    EXPECT_EQ(requests, 5);
 }
 
 TEST_F(IconCacheTest, ASlowAnswerIsGivenUp) {
