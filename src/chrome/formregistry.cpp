@@ -41,9 +41,17 @@ std::vector<Form*> FormRegistry::forms() const {
     return result;
 }
 
+Form* FindForm(const QString& name) {
+    for (Form* form : FormRegistry::instance().forms()) {
+        if (form->name() == name) {
+            return form;
+        }
+    }
+    return nullptr;
+}
+
 bool IsFormLoaded(const QString& name) {
-    const auto forms = FormRegistry::instance().forms();
-    return std::any_of(forms.begin(), forms.end(), [&](const Form* f) { return f->name() == name; });
+    return FindForm(name) != nullptr;
 }
 
 void UnloadAllForms() {

@@ -27,6 +27,9 @@ private:
     std::function<void()> programEnd_;
 };
 
+/// The loaded window of exactly this name (case-sensitive), or null.
+Form* FindForm(const QString& name);
+
 /// True when a window of exactly this name (case-sensitive) is loaded.
 bool IsFormLoaded(const QString& name);
 

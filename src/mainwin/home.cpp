@@ -35,7 +35,6 @@ using platform::TwipsToPixels;
 namespace {
 
 const QString kYaHei = QStringLiteral("微软雅黑");
-constexpr int kWebTop = 1940;
 
 QPointer<home>& instance() {
     static QPointer<home> window;
@@ -180,18 +179,18 @@ void home::build() {
     });
 
     webArea = new QWidget(this);
-    MoveTwips(webArea, 1190, kWebTop, 7335, 5295);
+    MoveTwips(webArea, MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
     if (platform::Browsers()) {
         web = platform::Browsers()(this);
         loadingWeb = platform::Browsers()(this);
     }
     if (web) {
-        MoveTwips(web->widget(), 1190, kWebTop, 7335, 5295);
+        MoveTwips(web->widget(), MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
         // The workbench pages are the service's own: no browser context menu over them.
         web->widget()->setContextMenuPolicy(Qt::NoContextMenu);
     }
     if (loadingWeb) {
-        MoveTwips(loadingWeb->widget(), 1190, kWebTop, 7335, 5295);
+        MoveTwips(loadingWeb->widget(), MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
         loadingWeb->widget()->hide();
     }
     // Every control by its name, as the window code names it.

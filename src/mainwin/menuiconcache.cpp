@@ -59,15 +59,11 @@ std::string MenuIconCache::fail(Outcome outcome) {
     return {};
 }
 
-std::string MenuIconCache::relativePath(const std::string& iconPath) const {
-    return MenuIconPath(iconPath, baseUrl_);
-}
-
 std::string MenuIconCache::FetchMenuIcon(const std::string& iconPath) {
     if (iconPath.empty()) {
         return fail(Outcome::Empty);
     }
-    const std::string relative = relativePath(iconPath);
+    const std::string relative = MenuIconPath(iconPath, baseUrl_);
     if (relative.empty()) {
         qCWarning(lcIcons) << "refused an icon path that does not name a file under the service";
         return fail(Outcome::Refused);

@@ -31,8 +31,6 @@ public:
 
 private:
     std::string fail(Outcome outcome);
-    /// The icon path below BaseUrl ("/a/b.png"), or empty when it is not one we store.
-    std::string relativePath(const std::string& iconPath) const;
 
     std::filesystem::path appDir_;
     std::string baseUrl_;

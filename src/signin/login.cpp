@@ -295,10 +295,8 @@ void login::onLoad() {
 // The close button: the tray window goes first (its icon with it), then this window; the
 // program ends.
 void login::onCloseRequested() {
-    for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
-        if (form->name() == "tray_form") {
-            form->Unload();
-        }
+    if (chrome::Form* tray = chrome::FindForm("tray_form")) {
+        tray->Unload();
     }
     Unload();
 }

@@ -34,18 +34,9 @@ std::function<void(QWidget*)>& showAbout() {
     return show;
 }
 
-QWidget* mainWindow() {
-    for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
-        if (form->name() == "home") {
-            return form;
-        }
-    }
-    return nullptr;
-}
-
 void call(const std::function<void(QWidget*)>& show) {
     if (show) {
-        show(mainWindow());
+        show(chrome::FindForm("home"));
     }
 }
 

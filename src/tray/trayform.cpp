@@ -19,13 +19,11 @@ std::function<void()>& showAbout() {
 } // namespace
 
 bool RestoreForm(const QString& name) {
-    for (chrome::Form* form : chrome::FormRegistry::instance().forms()) {
-        if (form->name() == name) {
-            form->BringUp();
-            return true;
-        }
+    chrome::Form* form = chrome::FindForm(name);
+    if (form != nullptr) {
+        form->BringUp();
     }
-    return false;
+    return form != nullptr;
 }
 
 void TrayForm::SetShowAbout(std::function<void()> show) {
