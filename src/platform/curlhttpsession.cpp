@@ -1,6 +1,7 @@
 #include "platform/curlhttpsession.h"
 
 #include "platform/logaddress.h"
+#include "platform/responsivewait.h"
 
 #include <QLoggingCategory>
 
@@ -118,16 +119,26 @@ std::optional<HttpResponse> CurlHttpSession::perform(const std::string& method, 
 }
 
 std::optional<HttpResponse> CurlHttpSession::send(const std::string& method, const std::string& url) {
-    auto response = perform(method.empty() ? "POST" : method, url);
-    lastHeaders_ = response ? response->headers : std::string();
+    std::optional<HttpResponse> response;
+    RunResponsively([&] {
+        const std::lock_guard lock(mutex_);
+        response = perform(method.empty() ? "POST" : method, url);
+        lastHeaders_ = response ? response->headers : std::string();
+    });
     return response;
 }
 
 std::optional<HttpResponse> CurlHttpSession::get(const std::string& url) {
-    return perform("GET", url);
+    std::optional<HttpResponse> response;
+    RunResponsively([&] {
+        const std::lock_guard lock(mutex_);
+        response = perform("GET", url);
+    });
+    return response;
 }
 
 std::string CurlHttpSession::allResponseHeaders() const {
+    const std::lock_guard lock(mutex_);
     return lastHeaders_;
 }
 

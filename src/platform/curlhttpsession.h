@@ -4,12 +4,15 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 
 namespace kivo::platform {
 
 /// @brief The HttpSession over one libcurl easy handle kept for the whole run, with its cookie
-/// engine on. Certificates are verified against the system's authorities, or against `caFile`
-/// when one is given. HTTP/1.1 only, so header names arrive as the service writes them.
+/// engine on. Requests run one at a time, off the GUI thread while its windows keep painting
+/// (RunResponsively); a request started meanwhile waits for the one before. Certificates are verified against the
+/// system's authorities, or against `caFile` when one is given. HTTP/1.1 only, so header names arrive as the service
+/// writes them.
 class CurlHttpSession : public HttpSession {
 public:
     /// The largest service answer read; anything longer fails as a transport failure does.
@@ -36,6 +39,8 @@ private:
     std::string caFile_;
     std::size_t maxBody_;
     std::string lastHeaders_;
+    // The easy handle and the last headers; the work of a request runs on a thread of its own.
+    mutable std::mutex mutex_;
 };
 
 } // namespace kivo::platform

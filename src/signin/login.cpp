@@ -4,6 +4,7 @@
 #include "chrome/formregistry.h"
 #include "chrome/loadingpage.h"
 #include "chrome/windowhelpers.h"
+#include "platform/responsivewait.h"
 #include "platform/twips.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
@@ -545,6 +546,10 @@ void login::ShowQrCode() {
 }
 
 void login::Poll() {
+    // A tick that comes while another request runs would only queue behind it.
+    if (platform::WorkRunning()) {
+        return;
+    }
     const json::JsonValue answer =
         service::HttpRequest(service::Service().BaseUrl + "/desktop/site/checkQrlogintmp", "");
     service::CopySessionCookies();

@@ -2,6 +2,7 @@
 // case chooses.
 #include "chrome/formregistry.h"
 #include "platform/curlhttpsession.h"
+#include "platform/responsivewait.h"
 #include "platform/urlopener.h"
 #include "recordingcookiestore.h"
 #include "service/httprequest.h"
@@ -19,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace kivo::signin {
 namespace {
@@ -271,6 +274,24 @@ TEST_F(LoginTest, QrCodesGetFreshAddressesAndPollUntilConfirmed) {
     window->Poll();
     EXPECT_FALSE(chrome::IsFormLoaded("login"));
     EXPECT_EQ(startup::State().UserData.dictionary()->Item(u"nickname").text(), u"扫码");
+}
+
+TEST_F(LoginTest, APollTickDuringAnotherRequestIsSkipped) {
+    window->SelectCodeTab();
+    std::atomic<bool> ticked = false;
+    QTimer::singleShot(0, [&] {
+        window->Poll();
+        ticked = true;
+    });
+    platform::RunResponsively([&] {
+        while (!ticked) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    EXPECT_EQ(polls, 0) << "the tick would have queued behind the running request";
+    EXPECT_TRUE(test::find<QTimer>(window, "code_time")->isActive()) << "the next tick polls";
+    window->Poll();
+    EXPECT_EQ(polls, 1);
 }
 
 TEST_F(LoginTest, AnUnreachableServiceStopsThePollSilently) {
