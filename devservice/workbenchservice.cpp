@@ -2,6 +2,7 @@
 
 #include "pngwriter.h"
 
+#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -53,6 +54,7 @@ void WorkbenchService::stop() {
     while (!server_.is_running()) {
         std::this_thread::yield();
     }
+    stopping_ = true;
     server_.stop();
 }
 
@@ -371,6 +373,19 @@ window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%
 <a id="inner" href="happ://CMD%20%22frame%22,%20%22%E4%B8%AD%22/">frame</a>
 </body></html>)HTML",
                         "text/html; charset=utf-8");
+    });
+    // Development only: a page that never finishes loading (it sends a start, then waits).
+    server_.Get("/dev/never", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/html; charset=utf-8", [this](size_t offset, httplib::DataSink& sink) {
+            if (offset == 0) {
+                const std::string start = "<!doctype html><html><head><title>never</title></head><body>";
+                sink.write(start.data(), start.size());
+            }
+            for (int i = 0; i < 600 && sink.is_writable() && !stopping_; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            return false;
+        });
     });
     server_.Get("/dev/sms", [this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);

@@ -3,6 +3,7 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -51,6 +52,7 @@ private:
     std::map<std::string, std::string> smsCodes_; // mobile number -> the last code sent
     int nextSession_ = 1;
     int logouts_ = 0;
+    std::atomic<bool> stopping_ = false;
 };
 
 } // namespace kivo::devservice

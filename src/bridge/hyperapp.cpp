@@ -1,9 +1,15 @@
 #include "bridge/hyperapp.h"
 
+#include "bridge/bridgeerror.h"
 #include "bridge/decodehex.h"
+#include "bridge/pagescripts.h"
+#include "platform/responsivewait.h"
 
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QMessageBox>
+
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcBridge, "kivo.bridge.hyperapp")
 
@@ -37,6 +43,19 @@ int showMessage(const std::u16string& prompt, int buttons, const std::u16string&
     default:
         return 1;
     }
+}
+
+// A property of a form element as the page gave it; an element without it is a failure.
+QJsonValue property(const QJsonValue& field, const char* key, int position) {
+    const QJsonValue value = field.toObject().value(QLatin1String(key));
+    if (value.isNull() || value.isUndefined()) {
+        throw BridgeError(QStringLiteral("the element at position %1 has no %2").arg(position).arg(key).toStdString());
+    }
+    return value;
+}
+
+bool named(const QJsonValue& field, const QString& name) {
+    return field.toObject().value("name").toString() == name;
 }
 
 } // namespace
@@ -87,7 +106,199 @@ void HyperApp::MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& Po
         s.pop_back();
         s = DecodeHex(s);
     }
+    const bool outer = !std::exchange(intercepting_, true);
     Script.ExecuteStatement(s);
+    if (outer) {
+        intercepting_ = false;
+    }
+}
+
+// ---- the fields of the shown page ----
+
+QJsonValue HyperApp::runOnPage(const platform::PageScript& script, const QJsonObject& argument) {
+    if (MainIE == nullptr) {
+        throw BridgeError("the bridge has no browser");
+    }
+    if (intercepting_) {
+        // The browser waits for the navigation being intercepted; it could not answer.
+        throw BridgeError("the page cannot be read while one of its commands runs");
+    }
+    auto answer = std::make_shared<platform::PageScriptResult>();
+    const bool answered = platform::WaitResponsively(
+        [&](std::function<void()> finished) {
+            MainIE->runPageScript(script, argument, [answer, finished](const platform::PageScriptResult& result) {
+                *answer = result;
+                finished();
+            });
+        },
+        pageTimeout_);
+    if (!answered) {
+        throw BridgeError(
+            QStringLiteral("the page did not answer within %1 ms").arg(pageTimeout_.count()).toStdString());
+    }
+    CurrentDocument = Document{answer->url, answer->title};
+    if (!answer->ok) {
+        throw BridgeError(answer->error.toStdString());
+    }
+    return answer->value;
+}
+
+QJsonArray HyperApp::formFields(std::int16_t nIndex) {
+    return runOnPage(pagescripts::kFormFields, {{"form", nIndex}}).toArray();
+}
+
+void HyperApp::setField(std::int16_t nIndex, int element, const char* property, const QJsonValue& value) {
+    runOnPage(pagescripts::kSetField,
+              {{"form", nIndex}, {"element", element}, {"property", QLatin1String(property)}, {"value", value}});
+}
+
+QString HyperApp::GetTextValue(std::int16_t nIndex, const QString& szName) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        if (named(fields[i], szName)) {
+            return property(fields[i], "value", i).toString();
+        }
+    }
+    return {};
+}
+
+void HyperApp::SetTextValue(std::int16_t nIndex, const QString& szName, const QString& szText) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        if (named(fields[i], szName)) {
+            setField(nIndex, i, "value", szText);
+            return;
+        }
+    }
+}
+
+bool HyperApp::GetChecked(std::int16_t nIndex, const QString& szName) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        if (named(fields[i], szName)) {
+            return property(fields[i], "checked", i).toBool();
+        }
+    }
+    return false;
+}
+
+void HyperApp::SetChecked(std::int16_t nIndex, const QString& szName, bool bChecked) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        if (named(fields[i], szName)) {
+            setField(nIndex, i, "checked", bChecked);
+            return;
+        }
+    }
+}
+
+// `key` ("value" or "text") of the selected option of the last list so named.
+QString HyperApp::selectedOf(std::int16_t nIndex, const QString& szName, const char* key) {
+    const QJsonArray fields = formFields(nIndex);
+    QString result;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (named(fields[i], szName)) {
+            const int selected = property(fields[i], "selectedIndex", i).toInt();
+            const QJsonArray options = property(fields[i], "options", i).toArray();
+            // Nothing selected (-1) reads as the empty text.
+            result = selected >= 0 && selected < options.size()
+                         ? options[selected].toObject().value(QLatin1String(key)).toString()
+                         : QString();
+        }
+    }
+    return result;
+}
+
+// In every list so named, selects the first option whose `key` is `wanted`.
+void HyperApp::selectWhere(std::int16_t nIndex, const QString& szName, const char* key, const QString& wanted) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        if (!named(fields[i], szName)) {
+            continue;
+        }
+        const QJsonArray options = property(fields[i], "options", i).toArray();
+        for (int j = 0; j < options.size(); ++j) {
+            if (options[j].toObject().value(QLatin1String(key)).toString() == wanted) {
+                runOnPage(pagescripts::kSelectOption, {{"form", nIndex}, {"element", i}, {"option", j}});
+                break;
+            }
+        }
+    }
+}
+
+QString HyperApp::GetComboValue(std::int16_t nIndex, const QString& szName) {
+    return selectedOf(nIndex, szName, "value");
+}
+
+void HyperApp::SetComboByValue(std::int16_t nIndex, const QString& szName, const QString& szValue) {
+    selectWhere(nIndex, szName, "value", szValue);
+}
+
+QString HyperApp::GetComboText(std::int16_t nIndex, const QString& szName) {
+    return selectedOf(nIndex, szName, "text");
+}
+
+void HyperApp::SetComboByText(std::int16_t nIndex, const QString& szName, const QString& szText) {
+    selectWhere(nIndex, szName, "text", szText);
+}
+
+bool HyperApp::GetRadioState(std::int16_t nIndex, const QString& szGroupID, const QString& szName) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        const bool inGroup = named(fields[i], szGroupID);
+        const bool hasValue = fields[i].toObject().value("value").toString() == szName;
+        if (inGroup && hasValue) {
+            return property(fields[i], "checked", i).toBool();
+        }
+    }
+    return false;
+}
+
+void HyperApp::SetRadioState(std::int16_t nIndex, const QString& szGroupID, const QString& szName, bool bOn) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        const bool inGroup = named(fields[i], szGroupID);
+        const bool hasValue = fields[i].toObject().value("value").toString() == szName;
+        if (inGroup && hasValue) {
+            setField(nIndex, i, "checked", bOn);
+            return;
+        }
+    }
+}
+
+QString HyperApp::GetCheckedRadioFromGroup(std::int16_t nIndex, const QString& szGroupID) {
+    const QJsonArray fields = formFields(nIndex);
+    for (int i = 0; i < fields.size(); ++i) {
+        if (named(fields[i], szGroupID) && fields[i].toObject().value("checked").toBool()) {
+            return property(fields[i], "value", i).toString();
+        }
+    }
+    return {};
+}
+
+QString HyperApp::GetLink(std::int16_t nIndex) {
+    return runOnPage(pagescripts::kLink, {{"index", nIndex}}).toString();
+}
+
+QString HyperApp::GetImage(std::int16_t nIndex) {
+    return runOnPage(pagescripts::kImage, {{"index", nIndex}}).toString();
+}
+
+QString HyperApp::GetSource() {
+    return runOnPage(pagescripts::kSource, {}).toString();
+}
+
+QString HyperApp::GetTitle() {
+    return runOnPage(pagescripts::kTitle, {}).toString();
+}
+
+void HyperApp::LoadHTML(const QString& szSource) {
+    if (MainIE == nullptr) {
+        throw BridgeError("the bridge has no browser");
+    }
+    if (!MainIE->showMarkup(szSource)) {
+        throw BridgeError("the markup is larger than the browser can show");
+    }
 }
 
 void HyperApp::Script_Sink_Error(const script::ScriptError& error, std::u16string_view statement) {

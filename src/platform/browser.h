@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 #include <QWidget>
 
@@ -7,6 +9,24 @@
 #include <memory>
 
 namespace kivo::platform {
+
+/// @brief A script the shown page runs for the program, out of reach of the page's own script:
+/// `source` is a JavaScript function of one argument; `name` says what it does (a fake browser
+/// answers by it).
+struct PageScript {
+    const char* name;
+    const char* source;
+};
+
+/// @brief What a page script gave: its result, or why it failed; and the address and title of the
+/// document it ran in.
+struct PageScriptResult {
+    bool ok = false;
+    QJsonValue value;
+    QString error;
+    QString url;
+    QString title;
+};
 
 /// @brief An embedded web browser as the windows use it: navigate, write a document, and read
 /// and write the shown document's body.
@@ -22,6 +42,13 @@ public:
     virtual void writeDocument(const QString& html, const QString& baseUrl) = 0;
     virtual void setBodyStyle(const QString& property, const QString& value) = 0;
     virtual void setBodyInnerHtml(const QString& html) = 0;
+    /// @brief Shows `html` as a page of its own with the address about:blank (no site's cookies);
+    /// false when it is more than the browser can take.
+    virtual bool showMarkup(const QString& html) = 0;
+    /// @brief Runs `script` with `argument` in the shown document once it has loaded, and hands
+    /// the result to `done` later (never before this returns; never when the page goes away first).
+    virtual void runPageScript(const PageScript& script, const QJsonObject& argument,
+                               std::function<void(const PageScriptResult&)> done) = 0;
     /// @brief An address by which a page of the service can show a local file (a picture).
     virtual QString localFileUrl(const QString& path) const = 0;
 

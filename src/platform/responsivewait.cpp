@@ -5,8 +5,11 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QThread>
+#include <QTimer>
 
 #include <exception>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -14,8 +17,8 @@ namespace kivo::platform {
 
 namespace {
 
-// Code up the stack of a waiting request may still use an object that asked to be deleted (a
-// menu whose entry started the request, a window that unloads): deletions wait for the end.
+// Code up the stack of a waiting caller may still use an object that asked to be deleted (a
+// menu whose entry started a request, a window that unloads): deletions wait for the end.
 class DeletionHold : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -38,9 +41,65 @@ private:
     std::vector<QPointer<QObject>> held_;
 };
 
+// The end of one wait, shared with a `finished` that may come late or from another thread.
+struct WaitEnd {
+    std::mutex mutex;
+    QEventLoop* loop = nullptr;
+    bool finished = false;
+};
+
 int running = 0;
 
 } // namespace
+
+bool WaitResponsively(const std::function<void(std::function<void()> finished)>& start,
+                      std::chrono::milliseconds limit) {
+    auto* app = QCoreApplication::instance();
+    static DeletionHold hold;
+    if (running++ == 0) {
+        app->installEventFilter(&hold);
+    }
+    const bool gui = qobject_cast<QGuiApplication*>(app) != nullptr;
+    if (gui) {
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    QEventLoop loop;
+    auto end = std::make_shared<WaitEnd>();
+    end->loop = &loop;
+    start([end] {
+        const std::lock_guard lock(end->mutex);
+        end->finished = true;
+        if (end->loop != nullptr) {
+            // Queued: the loop may not run yet, and quit() before exec() would be lost.
+            QMetaObject::invokeMethod(end->loop, &QEventLoop::quit, Qt::QueuedConnection);
+        }
+    });
+    QTimer timeout;
+    if (limit.count() > 0) {
+        timeout.setSingleShot(true);
+        QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timeout.start(limit);
+    }
+    bool finished = false;
+    {
+        std::unique_lock lock(end->mutex);
+        while (!end->finished && (limit.count() == 0 || timeout.isActive())) {
+            lock.unlock();
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            lock.lock();
+        }
+        finished = end->finished;
+        end->loop = nullptr;
+    }
+    if (gui) {
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (--running == 0) {
+        app->removeEventFilter(&hold);
+        hold.release();
+    }
+    return finished;
+}
 
 void RunResponsively(const std::function<void()>& work) {
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
@@ -48,29 +107,19 @@ void RunResponsively(const std::function<void()>& work) {
         work();
         return;
     }
-    static DeletionHold hold;
-    if (running++ == 0) {
-        app->installEventFilter(&hold);
-    }
-    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    QEventLoop loop;
     std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        // Queued: the loop may not have started yet, and quit() before exec() would be lost.
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    std::thread worker;
+    WaitResponsively([&](std::function<void()> finished) {
+        worker = std::thread([&work, &failure, finished = std::move(finished)] {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            finished();
+        });
     });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
-    QGuiApplication::restoreOverrideCursor();
-    if (--running == 0) {
-        app->removeEventFilter(&hold);
-        hold.release();
-    }
     if (failure) {
         std::rethrow_exception(failure);
     }

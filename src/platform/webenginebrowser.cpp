@@ -2,7 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QMimeDatabase>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -123,9 +126,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(p
     view_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     loaded_ = QObject::connect(view_, &QWebEngineView::loadFinished, view_, [this](bool) {
         loading_ = false;
-        const QStringList scripts = std::exchange(pending_, {});
-        for (const QString& script : scripts) {
-            view_->page()->runJavaScript(script);
+        for (const auto& step : std::exchange(pending_, {})) {
+            step();
         }
     });
 }
@@ -151,12 +153,68 @@ void WebEngineBrowser::writeDocument(const QString& html, const QString& baseUrl
     view_->setHtml(html, QUrl(baseUrl.endsWith('/') ? baseUrl : baseUrl + "/"));
 }
 
-void WebEngineBrowser::runScript(const QString& script) {
+void WebEngineBrowser::whenLoaded(std::function<void()> step) {
     if (loading_) {
-        pending_ << script;
+        pending_.push_back(std::move(step));
     } else {
-        view_->page()->runJavaScript(script);
+        step();
     }
+}
+
+void WebEngineBrowser::runScript(const QString& script) {
+    whenLoaded([this, script] { view_->page()->runJavaScript(script); });
+}
+
+bool WebEngineBrowser::showMarkup(const QString& html) {
+    // The browser takes a document as a data: address, percent-encoded, of at most 2 MB.
+    constexpr qsizetype kLimit = 2 * 1024 * 1024;
+    if (QByteArrayLiteral("data:text/html;charset=UTF-8,").size() + html.toUtf8().toPercentEncoding().size() > kLimit) {
+        return false;
+    }
+    loading_ = true;
+    pending_.clear();
+    view_->setHtml(html, QUrl("about:blank"));
+    return true;
+}
+
+void WebEngineBrowser::runPageScript(const PageScript& script, const QJsonObject& argument,
+                                     std::function<void(const PageScriptResult&)> done) {
+    // The argument travels as a JSON literal, never as script text; the answer comes back as
+    // JSON text, which carries any value the function returns.
+    const QString source = QString(R"JS((function () {
+    var answer = {url: location.href, title: document.title};
+    try {
+        var value = (%1)(%2);
+        answer.ok = true;
+        answer.value = value === undefined ? null : value;
+    } catch (e) {
+        answer.ok = false;
+        answer.error = String(e && e.message || e);
+    }
+    return JSON.stringify(answer);
+})())JS")
+                               .arg(QString::fromUtf8(script.source),
+                                    QString::fromUtf8(QJsonDocument(argument).toJson(QJsonDocument::Compact)));
+    QPointer<QWebEnginePage> page = view_->page();
+    whenLoaded([page, source, done = std::move(done)] {
+        if (!page) {
+            return;
+        }
+        if (page->url().isEmpty()) {
+            QTimer::singleShot(0, page, [done] { done({false, {}, "the browser shows no document yet", {}, {}}); });
+            return;
+        }
+        page->runJavaScript(source, QWebEngineScript::ApplicationWorld, [done](const QVariant& result) {
+            const QJsonObject answer = QJsonDocument::fromJson(result.toString().toUtf8()).object();
+            PageScriptResult outcome;
+            outcome.ok = answer.value("ok").toBool();
+            outcome.value = answer.value("value");
+            outcome.error = answer.isEmpty() ? QString("the page gave no answer") : answer.value("error").toString();
+            outcome.url = answer.value("url").toString();
+            outcome.title = answer.value("title").toString();
+            done(outcome);
+        });
+    });
 }
 
 void WebEngineBrowser::setBodyStyle(const QString& property, const QString& value) {

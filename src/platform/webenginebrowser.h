@@ -3,14 +3,17 @@
 #include "platform/browser.h"
 
 #include <QMetaObject>
-#include <QStringList>
+
+#include <functional>
+#include <vector>
 
 class QWebEngineView;
 
 namespace kivo::platform {
 
 /// @brief The Browser over a QWebEngineView in the default profile (whose cookie store takes
-/// the service's session cookies). Body edits wait until a written document has loaded.
+/// the service's session cookies). Body edits and page scripts wait until a document being
+/// loaded has loaded.
 class WebEngineBrowser : public Browser {
 public:
     explicit WebEngineBrowser(QWidget* parent);
@@ -21,6 +24,9 @@ public:
     void writeDocument(const QString& html, const QString& baseUrl) override;
     void setBodyStyle(const QString& property, const QString& value) override;
     void setBodyInnerHtml(const QString& html) override;
+    bool showMarkup(const QString& html) override;
+    void runPageScript(const PageScript& script, const QJsonObject& argument,
+                       std::function<void(const PageScriptResult&)> done) override;
     QString localFileUrl(const QString& path) const override;
     void setBeforeNavigate(BeforeNavigate hook) override;
 
@@ -31,11 +37,13 @@ public:
 
 private:
     void runScript(const QString& script);
+    // Runs `step` now, or once the document being loaded has loaded.
+    void whenLoaded(std::function<void()> step);
 
     QWebEngineView* view_; // owned by its parent widget
     QMetaObject::Connection loaded_;
     bool loading_ = false;
-    QStringList pending_;
+    std::vector<std::function<void()>> pending_;
 };
 
 } // namespace kivo::platform
