@@ -19,12 +19,15 @@ int main(int argc, char** argv) {
     int port = 8765;
     std::string dataDir = KIVO_DEVSERVICE_DATA;
     int autoConfirm = 0;
+    bool hang = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--port" && i + 1 < argc) {
             port = std::stoi(argv[++i]);
         } else if (arg == "--auto-confirm" && i + 1 < argc) {
             autoConfirm = std::stoi(argv[++i]);
+        } else if (arg == "--hang") {
+            hang = true;
         } else if (arg == "--data" && i + 1 < argc) {
             dataDir = argv[++i];
         } else {
@@ -33,6 +36,8 @@ int main(int argc, char** argv) {
                          "  --data DIR  the folder holding workbench.json (default: the source tree's)\n"
                          "  --auto-confirm N\n"
                          "              confirm a shown QR code by itself after N polls (for demos)\n"
+                         "  --hang      accept every connection and never answer (a network that swallows\n"
+                         "              packets; for the start-up benchmark)\n"
                          "Demo account: demo / kivo&2026#, mobile 13800138000.\n"
                          "SMS codes are printed here and served at /dev/sms?mobile=...;\n"
                          "/dev/qr/confirm-all confirms every shown QR code, as the phone app would.\n";
@@ -40,6 +45,9 @@ int main(int argc, char** argv) {
         }
     }
     kivo::devservice::WorkbenchService service(dataDir, autoConfirm);
+    if (hang) {
+        service.hang();
+    }
     const int bound = service.bind(port);
     if (bound < 0) {
         std::cerr << "kivo-devservice: cannot listen on 127.0.0.1:" << port << "\n";

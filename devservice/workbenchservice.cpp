@@ -50,6 +50,15 @@ void WorkbenchService::run() {
     server_.listen_after_bind();
 }
 
+void WorkbenchService::hang() {
+    server_.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
+        while (!stopping_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return httplib::Server::HandlerResponse::Handled;
+    });
+}
+
 void WorkbenchService::stop() {
     while (!server_.is_running()) {
         std::this_thread::yield();

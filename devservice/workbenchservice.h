@@ -21,6 +21,8 @@ public:
     // Binds 127.0.0.1:port (0 picks a free port); returns the port, or -1.
     int bind(int port);
     void run();
+    // From now on every request is accepted and never answered.
+    void hang();
     // Ends run(); safe to call from another thread once run() was started.
     void stop();
 

@@ -11,6 +11,7 @@
 #include "settings/sys.h"
 #include "settings/version.h"
 #include "signin/login.h"
+#include "startup/configuration.h"
 #include "startup/runparameters.h"
 #include "tray/menu.h"
 #include "tray/trayform.h"
@@ -79,8 +80,9 @@ int main(int argc, char** argv) {
         [](const bridge::HACMD::Arguments& a) { mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
     service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
 
-    // 2. Run parameters, the service address and the menu configuration.
-    startup::LoadRunParameters();
+    // 2. Run parameters, the service address and the menu configuration (downloaded while the
+    // sign-in window is up).
+    startup::LoadRunParameters(true);
 
     // 3. The hidden window that keeps the program alive.
     (new tray::TrayForm)->Load();
@@ -89,5 +91,9 @@ int main(int argc, char** argv) {
     auto* signIn = new signin::login;
     signIn->Load();
     signIn->show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A download still waiting for the service ends now, not at its time-out.
+    service::Service().HttpClient->abort();
+    startup::AwaitConfiguration();
+    return status;
 }

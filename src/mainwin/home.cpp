@@ -3,7 +3,7 @@
 #include "bridge/hacmd.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
-#include "chrome/loadingpage.h"
+#include "chrome/loadingoverlay.h"
 #include "chrome/windowhelpers.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
@@ -14,6 +14,7 @@
 #include "service/json/jsonparser.h"
 #include "service/json/textcodec.h"
 #include "service/sessioncookies.h"
+#include "startup/configuration.h"
 #include "startup/runparameters.h"
 
 #include <QLoggingCategory>
@@ -182,17 +183,16 @@ void home::build() {
     MoveTwips(webArea, MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
     if (platform::Browsers()) {
         web = platform::Browsers()(this);
-        loadingWeb = platform::Browsers()(this);
     }
     if (web) {
         MoveTwips(web->widget(), MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
         // The workbench pages are the service's own: no browser context menu over them.
         web->widget()->setContextMenuPolicy(Qt::NoContextMenu);
     }
-    if (loadingWeb) {
-        MoveTwips(loadingWeb->widget(), MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
-        loadingWeb->widget()->hide();
-    }
+    // A picture over the browser, not a second page: the browser engine holds one page less.
+    loadingWeb = new chrome::LoadingOverlay(startup::State().options.appDir / "img" / "loding.gif", this);
+    MoveTwips(loadingWeb, MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
+    loadingWeb->hide();
     // Every control by its name, as the window code names it.
     const std::pair<QObject*, const char*> names[] = {
         {aicAlphaImage1, "aicAlphaImage1"},
@@ -206,7 +206,7 @@ void home::build() {
         {home_close, "home_close"},
         {webArea, "webArea"},
         {web ? web->widget() : nullptr, "web"},
-        {loadingWeb ? loadingWeb->widget() : nullptr, "loadingWeb"},
+        {loadingWeb, "loadingWeb"},
     };
     for (const auto& [control, name] : names) {
         if (control != nullptr) {
@@ -222,6 +222,8 @@ QWidget* home::webWidget() const {
 // ---- creation ----
 
 void home::onLoad() {
+    // The menus come from the cache, which the download at start may still be filling.
+    startup::AwaitConfiguration();
     topMenuItems = cachedMenu("topMenu");
     leftMenuItems = cachedMenu("leftMenu");
     const std::string& baseUrl = service::Service().BaseUrl;
@@ -247,7 +249,6 @@ void home::onLoad() {
     }
     menus_.BuildMenus();
     ApplyMenus();
-    PrepareOverlay();
     CentreOnScreen();
 }
 
@@ -257,14 +258,6 @@ void home::FillProfile() {
     companyname->setText(field(u"companyname"));
     // Over the service's client: its session cookies (for its own host only) and certificates.
     avatar->setPicture(chrome::LoadPictureFromPath(field(u"avatar"), service::Service().HttpClient.get()));
-}
-
-void home::PrepareOverlay() {
-    if (!loadingWeb) {
-        return;
-    }
-    chrome::ShowLoadingPage(*loadingWeb, startup::State().options.appDir,
-                            QString::fromStdString(service::Service().BaseUrl));
 }
 
 // ---- layout ----
@@ -320,12 +313,9 @@ void home::ApplyMenus() {
 }
 
 void home::ShowLoadingOverlay() {
-    if (!loadingWeb) {
-        return;
-    }
-    loadingWeb->widget()->setGeometry(webWidget()->geometry());
-    loadingWeb->widget()->show();
-    loadingWeb->widget()->raise();
+    loadingWeb->setGeometry(webWidget()->geometry());
+    loadingWeb->show();
+    loadingWeb->raise();
 }
 
 void home::paintEvent(QPaintEvent*) {
@@ -387,9 +377,8 @@ void home::Close() {
 void home::CMD(const std::u16string& Action, const std::u16string& A, const std::u16string&, const std::u16string&,
                const std::u16string&, const std::u16string&) {
     if (Action == u"loading") {
-        if (loadingWeb) {
-            loadingWeb->widget()->hide();
-        }
+        qCInfo(lcHome) << "the page has loaded";
+        loadingWeb->hide();
         return;
     }
     menus_.CMD(json::Utf16ToUtf8(Action), json::Utf16ToUtf8(A));

@@ -5,6 +5,7 @@
 #include "chrome/clicklabel.h"
 #include "chrome/form.h"
 #include "chrome/imagecontrol.h"
+#include "chrome/loadingoverlay.h"
 #include "chrome/picturebox.h"
 #include "mainwin/menubars.h"
 #include "mainwin/menuiconcache.h"
@@ -66,7 +67,6 @@ private:
     /// Draws the menus as the model now stands, then does what the model asked for.
     void ApplyMenus();
     void FillProfile();
-    void PrepareOverlay();
     void Minimise();
     void Close();
     /// Out of sight: into the notification area, or onto the task bar where there is none.
@@ -74,8 +74,8 @@ private:
     QWidget* webWidget() const;
     void placeBrowser();
 
-    // Controls, named as the window code names them; the browsers' widgets are "web" and
-    // "loadingWeb".
+    // Controls, named as the window code names them; the browser's widget is "web", the loading
+    // animation over it "loadingWeb".
     chrome::ImageControl* aicAlphaImage1 = nullptr;
     chrome::ImageControl* avatar_bg = nullptr;
     chrome::ImageControl* avatar = nullptr;
@@ -86,7 +86,7 @@ private:
     chrome::ClickLabel* home_min = nullptr;
     chrome::ImageControl* home_close = nullptr;
     std::unique_ptr<platform::Browser> web;
-    std::unique_ptr<platform::Browser> loadingWeb;
+    chrome::LoadingOverlay* loadingWeb = nullptr;
     chrome::PictureBox* leftMenuBox = nullptr;
     QWidget* webArea = nullptr; // where web lies when no browser could be made
 

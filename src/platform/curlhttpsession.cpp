@@ -43,6 +43,11 @@ size_t appendHeader(char* data, size_t size, size_t count, void* target) {
     return size * count;
 }
 
+// A running transfer ends when the session is aborted.
+int checkAborted(void* aborted, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<std::atomic<bool>*>(aborted)->load() ? 1 : 0;
+}
+
 long seconds(std::chrono::milliseconds ms) {
     return std::max<long>(1, static_cast<long>((ms.count() + 999) / 1000));
 }
@@ -79,6 +84,9 @@ CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile, std:
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, appendHeader);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, checkAborted);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &aborted_);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
 }
 
 CurlHttpSession::~CurlHttpSession() {
@@ -87,6 +95,9 @@ CurlHttpSession::~CurlHttpSession() {
 }
 
 std::optional<HttpResponse> CurlHttpSession::perform(const std::string& method, const std::string& url) {
+    if (aborted_) {
+        return std::nullopt;
+    }
     CURL* c = handle_->curl;
     HttpResponse response;
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
@@ -123,6 +134,7 @@ std::optional<HttpResponse> CurlHttpSession::send(const std::string& method, con
     RunResponsively([&] {
         const std::lock_guard lock(mutex_);
         response = perform(method.empty() ? "POST" : method, url);
+        const std::lock_guard headersLock(headersMutex_);
         lastHeaders_ = response ? response->headers : std::string();
     });
     return response;
@@ -137,8 +149,12 @@ std::optional<HttpResponse> CurlHttpSession::get(const std::string& url) {
     return response;
 }
 
+void CurlHttpSession::abort() {
+    aborted_ = true;
+}
+
 std::string CurlHttpSession::allResponseHeaders() const {
-    const std::lock_guard lock(mutex_);
+    const std::lock_guard lock(headersMutex_);
     return lastHeaders_;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/httpsession.h"
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -29,6 +30,7 @@ public:
     std::optional<HttpResponse> send(const std::string& method, const std::string& url) override;
     std::optional<HttpResponse> get(const std::string& url) override;
     std::string allResponseHeaders() const override;
+    void abort() override;
 
 private:
     struct Handle;
@@ -39,8 +41,11 @@ private:
     std::string caFile_;
     std::size_t maxBody_;
     std::string lastHeaders_;
-    // The easy handle and the last headers; the work of a request runs on a thread of its own.
-    mutable std::mutex mutex_;
+    // The easy handle; the work of a request runs on a thread of its own.
+    std::mutex mutex_;
+    // The last headers, readable while the next request runs.
+    mutable std::mutex headersMutex_;
+    std::atomic<bool> aborted_ = false;
 };
 
 } // namespace kivo::platform

@@ -41,6 +41,10 @@ public:
 
     /// @brief The header lines of the last response of send(); empty when it got no response.
     virtual std::string allResponseHeaders() const = 0;
+
+    /// @brief Ends a running request at once and fails every later one (the program ends);
+    /// callable from any thread.
+    virtual void abort() {}
 };
 
 } // namespace kivo::platform

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -136,9 +137,17 @@ bool replaceFile(const std::filesystem::path& file, const std::string& content) 
     return true;
 }
 
+// Reads and writes of one program are one at a time: a write reads the file and replaces it, and
+// the menu configuration may be cached from a thread of its own while a window stores a choice.
+std::mutex& fileLock() {
+    static std::mutex lock;
+    return lock;
+}
+
 } // namespace
 
 std::string IniFile::read(const std::filesystem::path& file, std::string_view section, std::string_view key) {
+    const std::lock_guard lock(fileLock());
     bool exists = false;
     const std::vector<std::string> lines = readLines(file, exists);
     bool inSection = false;
@@ -159,6 +168,7 @@ bool IniFile::write(const std::filesystem::path& file, std::string_view section,
         qCWarning(lcIni) << "refusing a value with a line break for" << std::string(key).c_str();
         return false;
     }
+    const std::lock_guard lock(fileLock());
     bool exists = false;
     std::vector<std::string> lines = readLines(file, exists);
     const bool crlf = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r';

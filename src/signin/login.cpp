@@ -11,12 +11,15 @@
 #include "service/json/textcodec.h"
 #include "service/queryencoding.h"
 #include "service/sessioncookies.h"
+#include "startup/configuration.h"
 #include "startup/runparameters.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
 
 #include <array>
 #include <vector>
@@ -203,10 +206,7 @@ void login::build() {
     connect(password_enter, &QPushButton::clicked, this, &login::PasswordSignIn);
 
     // QR panel
-    loding = platform::Browsers() ? platform::Browsers()(code_box) : nullptr;
-    if (loding) {
-        MoveTwips(loding->widget(), 1320, 360, 3000, 3000);
-    }
+    // The QR browser ("loding") comes after the first paint: see StartBrowser.
     Label3 = new QLabel("请使用Velmora手机端扫描登录", code_box);
     MoveTwips(Label3, 1160, 3480, 2520, 300);
     Label3->setFont(WindowFont(kYaHei, 9));
@@ -263,7 +263,6 @@ void login::build() {
         {password_tip, "password_tip"},
         {username_btn, "username_btn"},
         {password_enter, "password_enter"},
-        {loding ? loding->widget() : nullptr, "loding"},
         {Label3, "Label3"},
         {aicAlphaImage2, "aicAlphaImage2"},
         {&msm_captcha, "msm_captcha"},
@@ -287,10 +286,28 @@ void login::onLoad() {
     shadow_ = chrome::aShadow::ForWindow(this);
     ApplyStick(startup::State().stick);
     CentreOnScreen();
-    service::CopySessionCookies();
-    if (loding) {
-        loding->navigate(QString::fromStdString(service::Service().BaseUrl));
+}
+
+// The browser engine takes longer to start than the whole window: it starts once the window has
+// painted. Its first page waits for the configuration download, whose answer brings the session
+// cookie that the page needs.
+void login::StartBrowser() {
+    if (loding || !platform::Browsers()) {
+        return;
     }
+    loding = platform::Browsers()(code_box);
+    loding->widget()->setObjectName("loding");
+    MoveTwips(loding->widget(), 1320, 360, 3000, 3000);
+    loding->widget()->show();
+    startup::WhenConfigurationDownloaded([window = QPointer<login>(this)] {
+        if (!window) {
+            return;
+        }
+        service::CopySessionCookies();
+        if (window->loding && window->QrCount_ == 0) { // a QR code shown meanwhile stays
+            window->loding->navigate(QString::fromStdString(service::Service().BaseUrl));
+        }
+    });
 }
 
 // The close button: the tray window goes first (its icon with it), then this window; the
@@ -311,6 +328,10 @@ void login::onUnload() {
 void login::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(rect(), background_);
+    if (!loding && !browserQueued_) {
+        browserQueued_ = true;
+        QTimer::singleShot(0, this, &login::StartBrowser);
+    }
 }
 
 void login::mousePressEvent(QMouseEvent*) {
@@ -451,6 +472,7 @@ void login::PasswordSignIn() {
     if (!Filled(username, "帐号不能为空！") || !Filled(password, "密码不能为空！")) {
         return;
     }
+    qCInfo(lcLogin) << "signing in with a password";
     SignIn(service::Service().BaseUrl +
            "/desktop/site/login?username=" + service::EncodeQueryValue(utf8(username->text())) +
            "&password=" + service::EncodeQueryValue(utf8(password->text())));
@@ -530,6 +552,7 @@ void login::CountdownTick() {
 
 void login::ShowQrCode() {
     const QString base = QString::fromStdString(service::Service().BaseUrl);
+    StartBrowser(); // the tab may be chosen before the window painted
     if (loding) {
         chrome::ShowLoadingPage(*loding, startup::State().options.appDir, base);
     }

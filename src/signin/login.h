@@ -37,6 +37,9 @@ public:
     /// The timers' ticks: the SMS countdown (every second) and the QR poll (every five).
     void CountdownTick();
     void Poll();
+    /// Creates the QR browser (once the window has painted, or when the QR tab needs it); its
+    /// first page loads after the configuration download, with the session's cookies.
+    void StartBrowser();
 
     int CaptchaSeconds() const { return CaptchaSeconds_; }
     std::int64_t QrCount() const { return QrCount_; }
@@ -107,6 +110,7 @@ private:
     chrome::ImageControl* username_btn = nullptr;
     QPushButton* password_enter = nullptr;
     std::unique_ptr<platform::Browser> loding;
+    bool browserQueued_ = false;
     QLabel* Label3 = nullptr;
     chrome::ImageControl* aicAlphaImage2 = nullptr;
     QTimer msm_captcha{this};

@@ -1,12 +1,19 @@
 #include "startup/configuration.h"
 
+#include "platform/responsivewait.h"
 #include "service/httprequest.h"
 #include "service/json/jsonwriter.h"
 #include "service/json/textcodec.h"
 #include "service/queryencoding.h"
 #include "startup/runparameters.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QThread>
+
+#include <mutex>
+#include <thread>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcConfig, "kivo.startup.configuration")
 
@@ -39,6 +46,80 @@ void DownloadConfiguration(const std::string& updateTime) {
                                   json::Utf16ToUtf8(service::FieldText(Field(data, u"time"))));
     if (!ok) {
         qCWarning(lcConfig) << "the menu configuration could not be cached in" << file.c_str();
+    }
+}
+
+namespace {
+
+// The download in the background and what waits for its end.
+struct Background {
+    std::mutex mutex;
+    std::thread worker;
+    bool running = false;
+    std::vector<std::function<void()>> waiting; // run on the GUI thread at the end
+};
+
+Background& background() {
+    static Background state;
+    return state;
+}
+
+void runOnGuiThread(std::function<void()> step) {
+    if (QCoreApplication::instance() == nullptr) {
+        step();
+    } else {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(step), Qt::QueuedConnection);
+    }
+}
+
+} // namespace
+
+void StartConfigurationDownload(const std::string& updateTime) {
+    Background& b = background();
+    AwaitConfiguration(); // one at a time
+    const std::lock_guard lock(b.mutex);
+    b.running = true;
+    b.worker = std::thread([updateTime, &b] {
+        DownloadConfiguration(updateTime);
+        std::vector<std::function<void()>> waiting;
+        {
+            const std::lock_guard lock(b.mutex);
+            b.running = false;
+            waiting.swap(b.waiting);
+        }
+        for (auto& step : waiting) {
+            runOnGuiThread(std::move(step));
+        }
+    });
+}
+
+void WhenConfigurationDownloaded(std::function<void()> step) {
+    Background& b = background();
+    {
+        const std::lock_guard lock(b.mutex);
+        if (b.running) {
+            b.waiting.push_back(std::move(step));
+            return;
+        }
+    }
+    step();
+}
+
+void AwaitConfiguration() {
+    Background& b = background();
+    bool running = false;
+    {
+        const std::lock_guard lock(b.mutex);
+        running = b.running;
+    }
+    if (running && QCoreApplication::instance() != nullptr &&
+        QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        platform::WaitResponsively([](std::function<void()> finished) {
+            WhenConfigurationDownloaded([finished = std::move(finished)] { finished(); });
+        });
+    }
+    if (b.worker.joinable()) {
+        b.worker.join();
     }
 }
 

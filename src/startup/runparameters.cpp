@@ -24,7 +24,7 @@ std::int16_t WriteIniValue(const std::filesystem::path& file, std::string_view s
     return platform::IniFile::write(file, section, key, value) ? 1 : 0;
 }
 
-void LoadRunParameters() {
+void LoadRunParameters(bool inBackground) {
     ProcessState& state = State();
     service::ServiceState& service = service::Service();
     if (!service.HttpClient) {
@@ -40,7 +40,11 @@ void LoadRunParameters() {
         updateTime = "0";
     }
     service.BaseUrl = state.options.baseUrl;
-    DownloadConfiguration(updateTime);
+    if (inBackground) {
+        StartConfigurationDownload(updateTime);
+    } else {
+        DownloadConfiguration(updateTime);
+    }
 }
 
 } // namespace kivo::startup

@@ -37,7 +37,8 @@ std::int16_t WriteIniValue(const std::filesystem::path& file, std::string_view s
                            std::string_view value);
 
 /// Creates the HTTP client (unless one is already set), reads the run parameters, sets the base
-/// address and downloads the menu configuration with the cached stamp ("0" when none).
-void LoadRunParameters();
+/// address and downloads the menu configuration with the cached stamp ("0" when none): in place,
+/// or `inBackground` (StartConfigurationDownload) so that the first window need not wait for it.
+void LoadRunParameters(bool inBackground = false);
 
 } // namespace kivo::startup

@@ -10,6 +10,7 @@
 #include "signin/login.h"
 #include "startup/runparameters.h"
 #include "tray/trayform.h"
+#include "waitfor.h"
 #include "windowtest.h"
 
 #include <QApplication>
@@ -72,6 +73,8 @@ protected:
         window = new login;
         window->Load();
         window->show();
+        browserBeforePaint = !browsers.empty();
+        ASSERT_TRUE(test::waitFor([this] { return !browsers.empty(); })) << "the first paint starts the browser";
     }
 
     void TearDown() override {
@@ -96,6 +99,7 @@ protected:
     int confirmOnPoll = 1000;
     std::string lastQuery;
     int mainWindowsShown = 0;
+    bool browserBeforePaint = false;
     tray::TrayForm* tray = nullptr;
     login* window = nullptr;
 };
@@ -112,6 +116,7 @@ TEST_F(LoginTest, StartsOnTheSmsTab) {
     EXPECT_EQ(window->defaultButton(), test::find<QPushButton>(window, "mobile_enter"));
     EXPECT_EQ(window->size(), QSize(899, 601));
     EXPECT_EQ(browser().calls, QStringList{"navigate " + QString::fromStdString(server.url())});
+    EXPECT_FALSE(browserBeforePaint) << "nothing the user sees waits for the browser engine";
 }
 
 TEST_F(LoginTest, TabSwitchingFollowsTheTable) {

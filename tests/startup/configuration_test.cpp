@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <thread>
 
@@ -153,6 +154,64 @@ TEST_F(StartupTest, StandInServiceSendsTheConfigurationOnceAndSetsASessionCookie
     service::Service().HttpClient.reset(); // closes the kept-alive connection
     stand.stop();
     serving.join();
+}
+
+} // namespace
+} // namespace kivo::startup
+
+namespace kivo::startup {
+namespace {
+
+class BackgroundDownload : public StartupTest {
+protected:
+    // getConfig answers once the test lets it.
+    void serveWhenReleased() {
+        server_.server().Post("/desktop/site/getConfig", [this](const httplib::Request&, auto& res) {
+            released_.wait();
+            res.set_content(R"({"status":1,"data":{"time":"T2","leftMenu":[],"topMenu":[{"name":"A"}]}})",
+                            "application/json");
+        });
+        server_.start();
+        State().options.baseUrl = server_.url();
+    }
+    void TearDown() override {
+        release_.set_value();
+        AwaitConfiguration();
+        StartupTest::TearDown();
+    }
+
+    std::promise<void> release_;
+    std::shared_future<void> released_ = release_.get_future().share();
+};
+
+TEST_F(BackgroundDownload, NothingWaitsForTheServiceAndWaitersRunAtTheEnd) {
+    serveWhenReleased();
+    LoadRunParameters(true); // returns while the service has not answered
+    std::atomic<int> done = 0;
+    WhenConfigurationDownloaded([&] { ++done; });
+    EXPECT_EQ(done, 0);
+    EXPECT_EQ(file(), "") << "nothing cached yet";
+
+    release_.set_value();
+    release_ = {}; // TearDown releases a fresh one
+    AwaitConfiguration();
+    EXPECT_EQ(done, 1);
+    EXPECT_NE(file().find("updateTime=T2"), std::string::npos);
+    WhenConfigurationDownloaded([&] { ++done; });
+    EXPECT_EQ(done, 2) << "with no download running, at once";
+}
+
+TEST_F(BackgroundDownload, AnAbortedSessionEndsTheDownloadLongBeforeItsTimeOut) {
+    service::Service().HttpClient = std::make_shared<platform::CurlHttpSession>(
+        platform::HttpTimeouts{std::chrono::seconds(20), std::chrono::seconds(20), std::chrono::seconds(20)});
+    serveWhenReleased();
+    LoadRunParameters(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the request is under way
+    const auto start = std::chrono::steady_clock::now();
+    service::Service().HttpClient->abort();
+    AwaitConfiguration();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(file(), "");
 }
 
 } // namespace

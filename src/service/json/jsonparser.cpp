@@ -12,7 +12,7 @@ namespace kivo::json {
 namespace {
 
 std::u16string& errorLog() {
-    static std::u16string log;
+    thread_local std::u16string log; // each thread reads the log of its own last parse
     return log;
 }
 

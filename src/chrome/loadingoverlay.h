@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QMovie>
+#include <QWidget>
+
+#include <filesystem>
+
+namespace kivo::chrome {
+
+/// The loading animation over a window's browser: a white area with an animated picture in its
+/// centre. The animation runs only while the overlay shows.
+class LoadingOverlay : public QWidget {
+public:
+    LoadingOverlay(const std::filesystem::path& animation, QWidget* parent);
+
+    const QMovie& movie() const { return movie_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QMovie movie_;
+};
+
+} // namespace kivo::chrome
