@@ -3,10 +3,9 @@
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "mainwin/home.h"
+#include "platform/browserengine.h"
 #include "platform/qttrayicon.h"
 #include "platform/singleinstance.h"
-#include "platform/webenginebrowser.h"
-#include "platform/webenginecookiestore.h"
 #include "service/httprequest.h"
 #include "settings/sys.h"
 #include "settings/version.h"
@@ -50,7 +49,8 @@ int main(int argc, char** argv) {
         return options.help ? 0 : 2;
     }
 
-    platform::WebEngineBrowser::RegisterSchemes();
+    // The browser engine, loaded later from its module, needs the windows' graphics contexts
+    // shared from the start (it crashes otherwise).
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kivo");
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     }
     QObject::connect(&single, &platform::SingleInstance::activationRequested, &comeForward);
 
-    platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+    platform::Browsers() = &platform::BrowserEngine::MakeBrowser;
     // A sign-in opens the main window; page commands reach it, creating it when needed.
     signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
     mainwin::home::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     tray::TrayForm::SetShowAbout([] { settings::version::Show(); });
     bridge::HACMD::SetCommandHandler(
         [](const bridge::HACMD::Arguments& a) { mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
-    service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
+    service::Service().cookieStore = platform::BrowserEngine::CookieStoreOnDemand();
 
     // 2. Run parameters, the service address and the menu configuration (downloaded while the
     // sign-in window is up).

@@ -1,0 +1,70 @@
+#include "platform/browserengine.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcEngine, "kivo.platform.browserengine")
+
+namespace kivo::platform {
+
+namespace {
+
+struct Module {
+    Browser* (*makeBrowser)(QWidget*) = nullptr;
+    CookieStore* (*makeCookieStore)() = nullptr;
+};
+
+// The module beside the program (a build folder) or in the library folder of an installation.
+const Module& module() {
+    static const Module loaded = [] {
+        Module m;
+        const QString dir = QCoreApplication::applicationDirPath();
+        for (const QString& path : {dir + "/kivo-webengine", dir + "/../lib/kivo/kivo-webengine"}) {
+            QLibrary library(path);
+            if (!library.load()) {
+                continue;
+            }
+            auto registerSchemes = reinterpret_cast<void (*)()>(library.resolve("kivo_webengine_register_schemes"));
+            m.makeBrowser = reinterpret_cast<Browser* (*)(QWidget*)>(library.resolve("kivo_webengine_make_browser"));
+            m.makeCookieStore =
+                reinterpret_cast<CookieStore* (*)()>(library.resolve("kivo_webengine_make_cookie_store"));
+            if (registerSchemes && m.makeBrowser && m.makeCookieStore) {
+                registerSchemes(); // before the engine makes anything
+                return m;
+            }
+            qCWarning(lcEngine) << path << "is no browser module";
+            return Module{};
+        }
+        qCWarning(lcEngine) << "no browser module beside" << dir << "; the windows show no pages";
+        return m;
+    }();
+    return loaded;
+}
+
+class CookieStoreOnDemandImpl : public CookieStore {
+public:
+    void setCookie(const std::string& url, const std::string& name, const std::string& value) override {
+        if (!store_ && module().makeCookieStore) {
+            store_.reset(module().makeCookieStore());
+        }
+        if (store_) {
+            store_->setCookie(url, name, value);
+        }
+    }
+
+private:
+    std::unique_ptr<CookieStore> store_;
+};
+
+} // namespace
+
+std::unique_ptr<Browser> BrowserEngine::MakeBrowser(QWidget* parent) {
+    return std::unique_ptr<Browser>(module().makeBrowser ? module().makeBrowser(parent) : nullptr);
+}
+
+std::shared_ptr<CookieStore> BrowserEngine::CookieStoreOnDemand() {
+    return std::make_shared<CookieStoreOnDemandImpl>();
+}
+
+} // namespace kivo::platform
