@@ -11,6 +11,7 @@
 #include "settings/version.h"
 #include "signin/login.h"
 #include "startup/configuration.h"
+#include "startup/platformchoice.h"
 #include "startup/runparameters.h"
 #include "tray/menu.h"
 #include "tray/trayform.h"
@@ -42,6 +43,10 @@ void comeForward() {
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     startup::RunOptions options = startup::RunOptions::FromArguments(arguments);
+    if (options.version) {
+        std::cout << "kivo " << startup::RunOptions::Version() << "\n";
+        return 0;
+    }
     if (options.help || !options.error.empty()) {
         (options.help ? std::cout : std::cerr)
             << (options.error.empty() ? "" : "kivo: " + options.error + "\n") << "usage: kivo [OPTIONS]\n"
@@ -49,11 +54,19 @@ int main(int argc, char** argv) {
         return options.help ? 0 : 2;
     }
 
+    const startup::PlatformChoice platform = startup::ChoosePlatform(QProcessEnvironment::systemEnvironment());
+    if (!platform.platform.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", platform.platform.toUtf8());
+    }
+    if (!platform.why.isEmpty()) {
+        qInfo("kivo: %s", qPrintable(platform.why));
+    }
     // The browser engine, loaded later from its module, needs the windows' graphics contexts
     // shared from the start (it crashes otherwise).
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Kivo");
+    QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
+    QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(":/icons/kivo-256.png"));
     chrome::InstallFontSubstitutes();

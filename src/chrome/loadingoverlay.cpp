@@ -4,8 +4,7 @@
 
 namespace kivo::chrome {
 
-LoadingOverlay::LoadingOverlay(const std::filesystem::path& animation, QWidget* parent)
-    : QWidget(parent), movie_(QString::fromStdString(animation.string())) {
+LoadingOverlay::LoadingOverlay(const QString& animation, QWidget* parent) : QWidget(parent), movie_(animation) {
     movie_.setCacheMode(QMovie::CacheAll);
     connect(&movie_, &QMovie::frameChanged, this, qOverload<>(&QWidget::update));
 }

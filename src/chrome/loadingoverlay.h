@@ -3,15 +3,13 @@
 #include <QMovie>
 #include <QWidget>
 
-#include <filesystem>
-
 namespace kivo::chrome {
 
 /// The loading animation over a window's browser: a white area with an animated picture in its
 /// centre. The animation runs only while the overlay shows.
 class LoadingOverlay : public QWidget {
 public:
-    LoadingOverlay(const std::filesystem::path& animation, QWidget* parent);
+    LoadingOverlay(const QString& animation, QWidget* parent);
 
     const QMovie& movie() const { return movie_; }
 

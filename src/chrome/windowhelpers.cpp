@@ -3,6 +3,7 @@
 #include "platform/picturefetch.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 #include <cfenv>
 #include <cmath>
@@ -17,17 +18,46 @@ QImage LoadJpegResource(const QByteArray& bytes) {
     return QImage::fromData(bytes, "JPG");
 }
 
+namespace {
+
+// On screens of twice the density (or more) the pictures drawn at twice their size, where the
+// artwork has them: name@2x beside name.
+QString sharpest(const QString& path, bool& doubled) {
+    doubled = false;
+    if (qGuiApp == nullptr || qGuiApp->devicePixelRatio() < 1.5) {
+        return path;
+    }
+    QString two = path;
+    two.insert(two.lastIndexOf('.'), QStringLiteral("@2x"));
+    doubled = QFile::exists(two);
+    return doubled ? two : path;
+}
+
+QImage atDensity(QImage image, bool doubled) {
+    if (doubled) {
+        image.setDevicePixelRatio(2);
+    }
+    return image;
+}
+
+} // namespace
+
 QByteArray ResourceBytes(int id) {
-    QFile file(QStringLiteral(":/artwork/%1.jpg").arg(id));
+    bool doubled = false;
+    QFile file(sharpest(QStringLiteral(":/artwork/%1.jpg").arg(id), doubled));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QImage LoadResourceImage(int id) {
-    return LoadJpegResource(ResourceBytes(id));
+    bool doubled = false;
+    sharpest(QStringLiteral(":/artwork/%1.jpg").arg(id), doubled);
+    return atDensity(LoadJpegResource(ResourceBytes(id)), doubled);
 }
 
 QImage LoadPicture(const QString& name) {
-    return QImage(QStringLiteral(":/pictures/%1.png").arg(name));
+    bool doubled = false;
+    const QString path = sharpest(QStringLiteral(":/pictures/%1.png").arg(name), doubled);
+    return atDensity(QImage(path), doubled);
 }
 
 QImage LoadPictureFromPath(const QString& path, platform::HttpSession* session) {

@@ -4,6 +4,7 @@
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/loadingoverlay.h"
+#include "chrome/loadingpage.h"
 #include "chrome/windowhelpers.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
@@ -190,7 +191,7 @@ void home::build() {
         web->widget()->setContextMenuPolicy(Qt::NoContextMenu);
     }
     // A picture over the browser, not a second page: the browser engine holds one page less.
-    loadingWeb = new chrome::LoadingOverlay(startup::State().options.appDir / "img" / "loding.gif", this);
+    loadingWeb = new chrome::LoadingOverlay(chrome::LoadingAnimationFile(startup::State().options.appDir), this);
     MoveTwips(loadingWeb, MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
     loadingWeb->hide();
     // Every control by its name, as the window code names it.
@@ -228,7 +229,7 @@ void home::onLoad() {
     leftMenuItems = cachedMenu("leftMenu");
     const std::string& baseUrl = service::Service().BaseUrl;
     menus_ = MenuModel(ReadMenuItems(topMenuItems), ReadMenuItems(leftMenuItems), baseUrl, KIVO_FORUM_URL);
-    icons_ = std::make_unique<MenuIconCache>(startup::State().options.appDir, baseUrl);
+    icons_ = std::make_unique<MenuIconCache>(startup::State().options.cacheFolder(), baseUrl);
 
     ApplyStick(startup::State().stick);
     shadow_ = chrome::aShadow::ForWindow(this);

@@ -15,6 +15,10 @@ int ScreenDepth() {
 }
 
 bool PerPixelAlphaWindows() {
+    // Shadow strips are windows placed beside the window: Wayland gives clients no positions.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return false;
+    }
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         return true;
     }

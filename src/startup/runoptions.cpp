@@ -1,6 +1,8 @@
 #include "startup/runoptions.h"
 
+#include <cstdlib>
 #include <system_error>
+#include <unistd.h>
 
 namespace kivo::startup {
 
@@ -14,11 +16,36 @@ std::filesystem::path RunOptions::ExecutableFolder() {
     return error ? std::filesystem::current_path() : exe.parent_path();
 }
 
+std::string RunOptions::Version() {
+    return KIVO_VERSION;
+}
+
+void RunOptions::placeWritableData(const std::function<std::string(const char*)>& env,
+                                   const std::function<bool(const std::filesystem::path&)>& writable) {
+    const std::filesystem::path file = appDir / "SysRunParameter.ocx";
+    std::error_code error;
+    const bool keepHere = std::filesystem::exists(file, error) ? writable(file) : writable(appDir);
+    if (keepHere) {
+        dataDir = cacheDir = appDir;
+        return;
+    }
+    auto folder = [&](const char* variable, const char* fallback) {
+        const std::string set = env(variable);
+        // The base directory specification ignores relative paths.
+        return (!set.empty() && set.front() == '/' ? std::filesystem::path(set)
+                                                   : std::filesystem::path(env("HOME")) / fallback) /
+               "kivo";
+    };
+    dataDir = folder("XDG_CONFIG_HOME", ".config");
+    cacheDir = folder("XDG_CACHE_HOME", ".cache");
+}
+
 RunOptions RunOptions::FromArguments(const std::vector<std::string>& arguments) {
     RunOptions options;
     options.baseUrl = BuiltInBaseUrl();
     options.appDir = ExecutableFolder();
     options.caFile = KIVO_CA_FILE;
+    bool appDirGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
         auto value = [&](const std::string& name, auto& target) {
@@ -38,10 +65,23 @@ RunOptions RunOptions::FromArguments(const std::vector<std::string>& arguments) 
         };
         if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (value("--base-url", options.baseUrl) || value("--app-dir", options.appDir) ||
-                   value("--ca-file", options.caFile)) {
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (value("--app-dir", options.appDir)) {
+            appDirGiven = true;
+        } else if (value("--base-url", options.baseUrl) || value("--ca-file", options.caFile)) {
             continue;
         }
+    }
+    if (appDirGiven) {
+        options.dataDir = options.cacheDir = options.appDir;
+    } else {
+        options.placeWritableData(
+            [](const char* name) {
+                const char* value = std::getenv(name);
+                return std::string(value != nullptr ? value : "");
+            },
+            [](const std::filesystem::path& path) { return ::access(path.c_str(), W_OK) == 0; });
     }
     // Paths are appended to the base address, which therefore carries no final "/".
     while (!options.baseUrl.empty() && options.baseUrl.back() == '/') {
@@ -55,6 +95,7 @@ std::string RunOptions::Usage() {
            ")\n"
            "  --app-dir DIR    the application folder holding SysRunParameter.ocx (default: the executable's)\n"
            "  --ca-file FILE   verify the service against these certificate authorities instead of the system's\n"
+           "  --version        the version\n"
            "  --help           this text\n";
 }
 

@@ -12,7 +12,7 @@ ProcessState& State() {
 }
 
 std::filesystem::path RunParameterFile() {
-    return State().options.appDir / kRunParameterFileName;
+    return State().options.dataFolder() / kRunParameterFileName;
 }
 
 std::string ReadIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key) {
@@ -21,6 +21,8 @@ std::string ReadIniValue(const std::filesystem::path& file, std::string_view sec
 
 std::int16_t WriteIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key,
                            std::string_view value) {
+    std::error_code error; // a user's configuration folder is made on first use
+    std::filesystem::create_directories(file.parent_path(), error);
     return platform::IniFile::write(file, section, key, value) ? 1 : 0;
 }
 

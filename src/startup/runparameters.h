@@ -26,7 +26,8 @@ struct ProcessState {
 
 ProcessState& State();
 
-/// The run-parameter file in the application folder.
+/// The run-parameter file: in the application folder, or in the user's configuration folder when
+/// that is not writable (RunOptions::placeWritableData).
 std::filesystem::path RunParameterFile();
 
 /// A value of the INI file, trimmed; empty when the file, section or key is missing.

@@ -242,7 +242,7 @@ void pictures() {
             p.drawLine(8, 8, 40, 40);
             p.drawLine(40, 8, 8, 40);
         });
-        save(image.scaled(12, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), name);
+        save(image.scaled(12 * Scale(), 12 * Scale(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), name);
     };
     cross(QColor(0x99, 0x99, 0x99), "pictures/close_grey.png");
     cross(Qt::white, "pictures/close_white.png");
@@ -254,7 +254,8 @@ void pictures() {
             p.drawLine(6, y, 42, y);
         }
     });
-    save(menu.scaled(12, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), "pictures/menu_white.png");
+    save(menu.scaled(12 * Scale(), 12 * Scale(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+         "pictures/menu_white.png");
 
     QImage error = canvas(312, 30, true);
     draw(error, [](QPainter& p) {
@@ -402,5 +403,13 @@ int main(int argc, char** argv) {
     icons();
     loadingFrames();
     servicePictures();
+    // The windows' pictures again at twice their size, for screens of twice the density.
+    Scale() = 2;
+    menuGlyphs();
+    header();
+    signInBackground();
+    signInPieces();
+    pictures();
+    aboutPieces();
     return 0;
 }

@@ -13,14 +13,23 @@ QString& OutDir() {
     return dir;
 }
 
+int& Scale() {
+    static int scale = 1;
+    return scale;
+}
+
 QImage canvas(int w, int h, bool alpha) {
-    QImage image(w, h, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage image(w * Scale(), h * Scale(), alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     image.fill(alpha ? Qt::transparent : Qt::white);
     return image;
 }
 
 void save(const QImage& image, const QString& name, int quality) {
-    const QString path = OutDir() + "/" + name;
+    QString file = name;
+    if (Scale() != 1) { // name@2x.png beside name.png
+        file.insert(file.lastIndexOf('.'), QStringLiteral("@%1x").arg(Scale()));
+    }
+    const QString path = OutDir() + "/" + file;
     QDir().mkpath(QFileInfo(path).path());
     if (!image.save(path, nullptr, quality)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -31,6 +40,7 @@ void save(const QImage& image, const QString& name, int quality) {
 void draw(QImage& image, const std::function<void(QPainter&)>& f) {
     QPainter p(&image);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    p.scale(Scale(), Scale()); // drawings keep their coordinates at any scale
     f(p);
 }
 
@@ -49,7 +59,7 @@ QImage lineGlyph(int size, const Glyph& f, const QColor& colour, double stroke, 
         p.setBrush(Qt::NoBrush);
         f(p, big);
     });
-    return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.scaled(size * Scale(), size * Scale(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace kivo::artwork

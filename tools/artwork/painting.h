@@ -19,6 +19,9 @@ inline const QColor kField(205, 221, 250);
 
 /// Where the pictures go (the tool's argument).
 QString& OutDir();
+/// How many times larger than their size the pictures are drawn (2 for screens of twice the
+/// density); save() then names them name@2x.
+int& Scale();
 QImage canvas(int w, int h, bool alpha);
 void save(const QImage& image, const QString& name, int quality = 92);
 void draw(QImage& image, const std::function<void(QPainter&)>& f);

@@ -1,0 +1,89 @@
+// Where an installed program keeps what it writes, and which window system it runs on.
+#include "startup/platformchoice.h"
+#include "startup/runoptions.h"
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+
+namespace kivo::startup {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WritableData : public ::testing::Test {
+protected:
+    RunOptions placed() {
+        RunOptions options;
+        options.appDir = folder_.path();
+        options.placeWritableData([this](const char* name) { return env_[name]; },
+                                  [this](const fs::path& path) { return !readOnly_.contains(path); });
+        return options;
+    }
+
+    test::TempFolder folder_{"kivo-options"};
+    std::map<std::string, std::string> env_{{"HOME", "/home/lin"}};
+    std::set<fs::path> readOnly_;
+};
+
+TEST_F(WritableData, AWritableApplicationFolderKeepsBoth) {
+    const RunOptions options = placed();
+    EXPECT_EQ(options.dataFolder(), folder_.path());
+    EXPECT_EQ(options.cacheFolder(), folder_.path());
+}
+
+TEST_F(WritableData, AReadOnlyFolderSendsThemToTheUsersFolders) {
+    readOnly_.insert(folder_.path());
+    RunOptions options = placed();
+    EXPECT_EQ(options.dataFolder(), "/home/lin/.config/kivo");
+    EXPECT_EQ(options.cacheFolder(), "/home/lin/.cache/kivo");
+
+    env_["XDG_CONFIG_HOME"] = "/xdg/config";
+    env_["XDG_CACHE_HOME"] = "relative/cache"; // not absolute: ignored, as the specification says
+    options = placed();
+    EXPECT_EQ(options.dataFolder(), "/xdg/config/kivo");
+    EXPECT_EQ(options.cacheFolder(), "/home/lin/.cache/kivo");
+}
+
+TEST_F(WritableData, AFileAlreadyThereDecides) {
+    const fs::path file = folder_.path() / "SysRunParameter.ocx";
+    std::ofstream(file) << "[SysRunParameter]\n";
+    readOnly_.insert(folder_.path()); // the folder is not writable, the user's file is
+    EXPECT_EQ(placed().dataFolder(), folder_.path()) << "a user who ran from here keeps the file";
+    readOnly_.insert(file);
+    EXPECT_EQ(placed().dataFolder(), "/home/lin/.config/kivo");
+}
+
+TEST(RunOptionsArguments, AppDirOverridesBothAndVersionIsRead) {
+    const RunOptions options = RunOptions::FromArguments({"--app-dir", "/opt/kivo", "--version"});
+    EXPECT_EQ(options.dataFolder(), "/opt/kivo");
+    EXPECT_EQ(options.cacheFolder(), "/opt/kivo");
+    EXPECT_TRUE(options.version);
+    EXPECT_FALSE(RunOptions::Version().empty());
+}
+
+QProcessEnvironment environment(std::initializer_list<std::pair<QString, QString>> values) {
+    QProcessEnvironment env;
+    for (const auto& [name, value] : values) {
+        env.insert(name, value);
+    }
+    return env;
+}
+
+TEST(PlatformChoice, WaylandSessionsRunOnXWaylandWhenTheyCan) {
+    EXPECT_EQ(ChoosePlatform(environment({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}})).platform, "xcb");
+    const PlatformChoice waylandOnly = ChoosePlatform(environment({{"WAYLAND_DISPLAY", "wayland-0"}}));
+    EXPECT_EQ(waylandOnly.platform, "");
+    EXPECT_TRUE(waylandOnly.why.contains("no shadows"));
+    const PlatformChoice chosen = ChoosePlatform(
+        environment({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}));
+    EXPECT_EQ(chosen.platform, "") << "the user's choice stands";
+    EXPECT_EQ(chosen.why, "");
+    EXPECT_EQ(ChoosePlatform(environment({{"DISPLAY", ":0"}})).platform, "") << "an X session is left alone";
+}
+
+} // namespace
+} // namespace kivo::startup
