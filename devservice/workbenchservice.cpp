@@ -377,6 +377,20 @@ window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%
 </body></html>)HTML",
                         "text/html; charset=utf-8");
     });
+    // Development only: a page whose own link sends a command and whose frame (any address, for
+    // example one of another origin) may try to.
+    server_.Get("/dev/happ-cross", [](const httplib::Request& req, httplib::Response& res) {
+        const std::string frame = req.get_param_value("frame");
+        if (frame.find_first_of("\"<>&") != std::string::npos) {
+            res.status = 400;
+            return;
+        }
+        res.set_content("<!doctype html><html><head><meta charset=\"utf-8\"><title>cross</title></head><body>"
+                        "<a id=\"own\" href=\"happ://CMD%20%22own%22/\">own</a>"
+                        "<iframe id=\"frame\" src=\"" +
+                            frame + "\"></iframe></body></html>",
+                        "text/html; charset=utf-8");
+    });
     server_.Get("/dev/happ-frame", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(R"HTML(<!doctype html><html><body>
 <a id="inner" href="happ://CMD%20%22frame%22,%20%22%E4%B8%AD%22/">frame</a>

@@ -79,9 +79,10 @@ bool HyperApp::Init(platform::Browser* brw) {
         return false;
     }
     MainIE = brw;
-    MainIE->setBeforeNavigate([this](const QString& url, const QString& post, const QString& headers, bool& cancel) {
-        MainIE_Sink_BeforeNavigate2(url, post, headers, cancel);
-    });
+    MainIE->setBeforeNavigate(
+        [this](const QString& url, const QString& origin, const QString& post, const QString& headers, bool& cancel) {
+            MainIE_Sink_BeforeNavigate2(url, origin, post, headers, cancel);
+        });
     return true;
 }
 
@@ -93,14 +94,21 @@ std::u16string HyperApp::DecodeHex(std::u16string_view szString) {
     return bridge::DecodeHex(szString);
 }
 
-void HyperApp::MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& PostData, const QString& Headers,
-                                           bool& Cancel) {
+void HyperApp::MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& Origin, const QString& PostData,
+                                           const QString& Headers, bool& Cancel) {
     LastPostData = PostData;
     LastHeaders = Headers;
     if (!URL.startsWith(QLatin1String("happ://"))) {
         return;
     }
     Cancel = true;
+    refused_ = !origins_.allows(Origin);
+    if (refused_) {
+        // The origin only: the statement's arguments may be anything a foreign page wrote.
+        qCWarning(lcBridge).noquote() << "refused a page command from"
+                                      << (Origin.isEmpty() ? QStringLiteral("an unknown origin") : Origin);
+        return;
+    }
     std::u16string s = URL.mid(7).toStdU16String();
     if (!s.empty() && s.back() == u'/') {
         s.pop_back();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/bridgeorigins.h"
 #include "platform/browser.h"
 #include "platform/script/scriptengine.h"
 
@@ -32,6 +33,8 @@ public:
 
     /// @brief Watches `brw`'s navigations from now on; false when that failed.
     bool Init(platform::Browser* brw);
+    /// @brief The pages whose commands run; none until this is called.
+    void AllowOrigins(BridgeOrigins origins) { origins_ = std::move(origins); }
     /// @brief Adds `Obj` under `szObjName`, its members also global.
     void AddObject(const std::u16string& szObjName, std::shared_ptr<script::ScriptObject> Obj);
     QString GetLastPostData() const { return LastPostData; }
@@ -72,8 +75,12 @@ public:
     /// digits only; bytes 80 to FF (no character on their own) become U+FFFD.
     static std::u16string DecodeHex(std::u16string_view szString);
 
-    /// @brief The interception of one navigation.
-    void MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& PostData, const QString& Headers, bool& Cancel);
+    /// @brief The interception of one navigation by a frame of `Origin`. A happ address of an
+    /// origin not allowed is cancelled without running, with a log line; refused() says so.
+    void MainIE_Sink_BeforeNavigate2(const QString& URL, const QString& Origin, const QString& PostData,
+                                     const QString& Headers, bool& Cancel);
+    /// @brief Whether the last happ address was refused for its origin.
+    bool refused() const { return refused_; }
 
     /// @brief The last script error (for tools and tests); empty after a statement that ran.
     const std::optional<script::ScriptError>& lastError() const { return Script.Error(); }
@@ -96,6 +103,8 @@ private:
     std::optional<Document> CurrentDocument;
     std::chrono::milliseconds pageTimeout_{5000};
     bool intercepting_ = false; // a page command runs: the page cannot answer now
+    BridgeOrigins origins_;
+    bool refused_ = false;
 };
 
 } // namespace kivo::bridge

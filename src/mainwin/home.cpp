@@ -245,6 +245,7 @@ void home::onLoad() {
             QMessageBox::information(this, windowTitle(), "初始化失败！", QMessageBox::Ok);
         }
     } else {
+        bridge_->AllowOrigins(bridge::BridgeOrigins::ForService(service::Service().BaseUrl));
         bridge_->AddObject(u"MyCMD", std::make_shared<bridge::HACMD>());
         FillProfile();
     }
@@ -382,7 +383,11 @@ void home::CMD(const std::u16string& Action, const std::u16string& A, const std:
         loadingWeb->hide();
         return;
     }
+    const int dropped = menus_.DroppedOpens();
     menus_.CMD(json::Utf16ToUtf8(Action), json::Utf16ToUtf8(A));
+    if (menus_.DroppedOpens() > dropped) {
+        qCInfo(lcHome) << "a page asked for the browser again within a second; dropped";
+    }
     ApplyMenus();
 }
 

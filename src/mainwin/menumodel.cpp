@@ -272,10 +272,15 @@ void MenuModel::CMD(const std::string& action, const std::string& argument) {
     if (action == "loading") {
         return; // the window hides its overlay
     }
-    if (action == "bbsvelmora") {
-        effects_.push_back({EffectKind::Open, forumUrl_});
-    } else if (action == "wwwvelmora") {
-        effects_.push_back({EffectKind::Open, baseUrl_});
+    if (action == "bbsvelmora" || action == "wwwvelmora") {
+        // No page may flood the desktop with browser windows.
+        const auto now = clock_();
+        if (lastOpen_ && now - *lastOpen_ < std::chrono::seconds(1)) {
+            ++droppedOpens_;
+        } else {
+            lastOpen_ = now;
+            effects_.push_back({EffectKind::Open, action == "bbsvelmora" ? forumUrl_ : baseUrl_});
+        }
     }
     // The selection always goes through the second top item; without one there is nothing to select.
     if (top_.size() < 2) {

@@ -2,6 +2,9 @@
 
 #include "mainwin/menuitem.h"
 
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +60,11 @@ public:
     void HoverLeftMenu();
     /// A page command: Action and its argument A (Part of the window's CMD besides "loading").
     void CMD(const std::string& action, const std::string& argument);
+    /// The commands that open the user's browser do so at most once a second; the others are
+    /// dropped and counted here.
+    int DroppedOpens() const { return droppedOpens_; }
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    void setClock(Clock clock) { clock_ = std::move(clock); }
 
     /// What the window must do, in order, since the last call.
     std::vector<Effect> TakeEffects();
@@ -140,6 +148,9 @@ private:
     int icoTop_ = 0;
 
     std::vector<Effect> effects_;
+    Clock clock_ = [] { return std::chrono::steady_clock::now(); };
+    std::optional<std::chrono::steady_clock::time_point> lastOpen_;
+    int droppedOpens_ = 0;
 };
 
 } // namespace kivo::mainwin

@@ -53,10 +53,11 @@ public:
     virtual QString localFileUrl(const QString& path) const = 0;
 
     /// @brief Called before every navigation of the page and of its frames, with the address as
-    /// the page wrote it, its post data and extra headers (as far as the browser shows them);
+    /// the page wrote it, the origin of the frame that navigated (empty when the browser cannot
+    /// vouch for it), its post data and extra headers (as far as the browser shows them);
     /// setting `cancel` stops the navigation and leaves the page where it is.
-    using BeforeNavigate =
-        std::function<void(const QString& url, const QString& postData, const QString& headers, bool& cancel)>;
+    using BeforeNavigate = std::function<void(const QString& url, const QString& origin, const QString& postData,
+                                              const QString& headers, bool& cancel)>;
     virtual void setBeforeNavigate(BeforeNavigate hook) = 0;
 };
 

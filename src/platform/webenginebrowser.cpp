@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <QUrlQuery>
+#include <QUuid>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -42,7 +44,8 @@ QString literal(const QString& text) {
 // An address such as happ://MyCMD.CMD%20%22sys%22/ (a host holding "%") does not survive
 // QUrl, so the page itself hands it over: a script in the application world catches every
 // navigation to happ:// and navigates to "happ:" + the whole address percent-encoded instead,
-// which acceptNavigationRequest decodes back.
+// with the origin of the frame that navigated and a token of this run. Page script cannot read
+// the token, so it cannot claim another frame's origin; acceptNavigationRequest reads both back.
 const char* kHappScript = R"JS(
 (function () {
     if (!window.navigation) return;
@@ -50,11 +53,17 @@ const char* kHappScript = R"JS(
         var to = event.destination && event.destination.url;
         if (to && to.slice(0, 7).toLowerCase() === 'happ://') {
             event.preventDefault();
-            window.location.href = 'happ:' + encodeURIComponent(to);
+            window.location.href = 'happ:' + encodeURIComponent(to) + '?origin=' +
+                encodeURIComponent(location.origin) + '&token=%1';
         }
     });
 })();
 )JS";
+
+const QString& runToken() {
+    static const QString token = QUuid::createUuid().toString(QUuid::Id128);
+    return token;
+}
 
 // Nothing is ever loaded from happ: addresses.
 class RefusingSchemeHandler : public QWebEngineUrlSchemeHandler {
@@ -72,7 +81,7 @@ void prepareProfile(QWebEngineProfile* profile) {
     profile->installUrlSchemeHandler("happ", new RefusingSchemeHandler(profile));
     QWebEngineScript script;
     script.setName("kivo-happ");
-    script.setSourceCode(QString::fromLatin1(kHappScript));
+    script.setSourceCode(QString::fromLatin1(kHappScript).arg(runToken()));
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(true);
@@ -91,13 +100,17 @@ protected:
         }
         bool cancel = false;
         if (url.scheme() == QLatin1String("happ")) {
-            // The raw address, as the page wrote it.
+            // The raw address, as the page wrote it, and the origin our script vouches for.
             const QString raw = QUrl::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8());
-            hook_(raw.startsWith(QLatin1String("happ://")) ? raw : url.toString(), QString(), QString(), cancel);
+            const QUrlQuery query(url);
+            const bool vouched = query.queryItemValue("token") == runToken();
+            const QString origin = vouched ? query.queryItemValue("origin", QUrl::FullyDecoded) : QString();
+            hook_(raw.startsWith(QLatin1String("happ://")) ? raw : url.toString(), origin, QString(), QString(),
+                  cancel);
             return false;
         }
         // Post data and extra headers of a navigation are not shown by this browser.
-        hook_(url.toString(), QString(), QString(), cancel);
+        hook_(url.toString(), QString(), QString(), QString(), cancel);
         return !cancel;
     }
 

@@ -25,6 +25,7 @@ protected:
     void SetUp() override {
         HACMD::SetCommandHandler([this](const HACMD::Arguments& args) { commands.push_back(args[0]); });
         ASSERT_TRUE(bridge.Init(&browser));
+        bridge.AllowOrigins(BridgeOrigins("http://127.0.0.1", ""));
         bridge.AddObject(u"MyCMD", std::make_shared<HACMD>());
     }
     void TearDown() override { HACMD::SetCommandHandler({}); }
@@ -72,6 +73,42 @@ TEST_F(Interception, AFailingStatementIsReportedAndTheNextOneRuns) {
 TEST(HyperAppInit, FailsWithoutABrowser) {
     HyperApp bridge;
     EXPECT_FALSE(bridge.Init(nullptr));
+}
+
+} // namespace
+} // namespace kivo::bridge
+
+namespace kivo::bridge {
+namespace {
+
+TEST(BridgeOrigins, OnlyTheServiceAndTheBuildsExtraOrigins) {
+    const BridgeOrigins origins("http://127.0.0.1:8765", "https://maps.example.com, http://intra.example.com:8080");
+    EXPECT_TRUE(origins.allows("http://127.0.0.1:8765"));
+    EXPECT_TRUE(origins.allows("HTTP://127.0.0.1:8765")) << "scheme and host compare without case";
+    EXPECT_FALSE(origins.allows("http://127.0.0.1:8766")) << "another port";
+    EXPECT_FALSE(origins.allows("https://127.0.0.1:8765")) << "another scheme";
+    EXPECT_TRUE(origins.allows("https://maps.example.com")) << "an extra origin, its default port";
+    EXPECT_TRUE(origins.allows("https://maps.example.com:443"));
+    EXPECT_FALSE(origins.allows("https://sub.maps.example.com")) << "a sub-domain is another origin";
+    EXPECT_TRUE(origins.allows("http://intra.example.com:8080"));
+    EXPECT_FALSE(origins.allows("")) << "an unknown origin";
+    EXPECT_FALSE(origins.allows("null")) << "a sandboxed frame";
+    EXPECT_FALSE(BridgeOrigins().allows("http://127.0.0.1:8765")) << "nothing until allowed";
+    EXPECT_TRUE(BridgeOrigins("https://wb.example.com/", "").allows("https://wb.example.com"));
+}
+
+TEST_F(Interception, AStatementFromAnotherOriginNeverRuns) {
+    browser.frameOrigin = "http://ads.example.net";
+    EXPECT_FALSE(browser.pageNavigates("happ://MyCMD.CMD%20%22sys%22/")) << "still cancelled: the page stays";
+    EXPECT_TRUE(commands.empty());
+    EXPECT_TRUE(bridge.refused());
+    browser.frameOrigin = "";
+    EXPECT_FALSE(browser.pageNavigates("happ://CMD(%22sys%22)/"));
+    EXPECT_TRUE(commands.empty()) << "an origin nobody vouched for";
+    browser.frameOrigin = "http://127.0.0.1";
+    EXPECT_FALSE(browser.pageNavigates("happ://CMD(%22sys%22)/"));
+    EXPECT_EQ(commands, std::vector<std::u16string>{u"sys"});
+    EXPECT_FALSE(bridge.refused());
 }
 
 } // namespace

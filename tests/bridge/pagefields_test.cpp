@@ -26,6 +26,7 @@ class PageFields : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(bridge.Init(&browser));
+        bridge.AllowOrigins(BridgeOrigins("http://127.0.0.1", ""));
         browser.document = test::FakeDocument{"http://127.0.0.1/dev/form",
                                               "客户资料",
                                               "<html><body>x</body></html>",

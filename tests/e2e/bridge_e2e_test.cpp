@@ -23,6 +23,7 @@ protected:
         browser = std::make_unique<platform::WebEngineBrowser>(&window);
         browser->widget()->resize(800, 600);
         ASSERT_TRUE(bridge.Init(browser.get()));
+        bridge.AllowOrigins(BridgeOrigins::ForService(service.url()));
         bridge.AddObject(u"MyCMD", std::make_shared<HACMD>());
         window.show();
         page = QString::fromStdString(service.url()) + "/dev/happ";
@@ -78,6 +79,34 @@ TEST_F(HappEndToEnd, EveryWayOfNavigatingArrives) {
     EXPECT_EQ(browser->view()->url().toString(), page) << "the page stays where it was";
     EXPECT_EQ(js("document.title"), "happ");
     EXPECT_EQ(received.size(), 5) << received.join(", ").toStdString();
+}
+
+TEST_F(HappEndToEnd, AFrameOfAnotherOriginIsRefusedAndTheServicesOwnPageRuns) {
+    test::StandInService other; // the same pages on another port: another origin
+    const QString cross = QString::fromStdString(service.url()) +
+                          "/dev/happ-cross?frame=" + QString::fromStdString(other.url()) + "/dev/happ-frame";
+    bool loaded = false;
+    QObject::connect(browser->view(), &QWebEngineView::loadFinished, [&](bool ok) { loaded = ok; });
+    browser->navigate(cross);
+    ASSERT_TRUE(test::waitFor([&] { return loaded; }));
+    // A cross-origin frame's document is out of the page's reach: click its link with the mouse.
+    QString frameBox;
+    ASSERT_TRUE(test::waitFor([&] {
+        frameBox = js("(function(){var r=document.getElementById('frame').getBoundingClientRect();"
+                      "return Math.round(r.left+20)+','+Math.round(r.top+15);})()");
+        return frameBox.contains(',');
+    }));
+    QTest::qWait(500); // the frame's own page loads
+    const QStringList at = frameBox.split(',');
+    QWidget* target = browser->view()->focusProxy() ? browser->view()->focusProxy() : browser->view();
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(at[0].toInt(), at[1].toInt()));
+    QTest::qWait(1000);
+    EXPECT_TRUE(received.isEmpty()) << "the other origin's command never ran: " << received.join(",").toStdString();
+    EXPECT_TRUE(bridge.refused());
+    EXPECT_EQ(browser->view()->url().toString(), cross) << "the page stays where it was";
+
+    js("document.getElementById('own').click()");
+    EXPECT_TRUE(arrives("own|"));
 }
 
 } // namespace

@@ -330,7 +330,7 @@ TEST_F(HomeTest, PageCommandsReachTheSettingsTheBrowserAndTheMenus) {
     EXPECT_EQ(settingsOwner, w);
     w->CMD(u"bbsvelmora", u"");
     w->CMD(u"wwwvelmora", u"");
-    EXPECT_EQ(opened, (QStringList{KIVO_FORUM_URL, QString::fromStdString(server.url())}));
+    EXPECT_EQ(opened, QStringList{KIVO_FORUM_URL}) << "the second within a second is dropped";
     w->CMD(u"m7", u"!orders!leave?id=3");
     EXPECT_EQ(web()->calls.last(), "navigate " + QString::fromStdString(server.url()) + "/orders/leave?id=3");
     EXPECT_EQ(test::find(w, "menuTab(2)")->x(), 0);

@@ -148,6 +148,29 @@ TEST(MenuModel, TopBackgroundsFollowTheSelection) {
     EXPECT_EQ(model.currentTopIndex, 3);
 }
 
+TEST(MenuModel, TheUsersBrowserOpensAtMostOnceASecond) {
+    MenuModel model({}, {}, "http://svc", "http://bbs/");
+    std::chrono::steady_clock::time_point now{};
+    model.setClock([&] { return now; });
+    auto opened = [&] {
+        int count = 0;
+        for (const auto& effect : model.TakeEffects()) {
+            count += effect.kind == MenuModel::EffectKind::Open ? 1 : 0;
+        }
+        return count;
+    };
+    model.CMD("bbsvelmora", "");
+    EXPECT_EQ(opened(), 1);
+    now += std::chrono::milliseconds(400);
+    model.CMD("wwwvelmora", "");
+    model.CMD("bbsvelmora", "");
+    EXPECT_EQ(opened(), 0) << "both within the second: dropped";
+    EXPECT_EQ(model.DroppedOpens(), 2);
+    now += std::chrono::milliseconds(600);
+    model.CMD("wwwvelmora", "");
+    EXPECT_EQ(opened(), 1) << "a second after the last one opened";
+}
+
 TEST(MenuModel, PagePathsStayOnTheService) {
     const MenuModel model({}, {}, "https://svc.test:8443/app", "");
     EXPECT_EQ(model.PagePathAddress("/x/y?z=1"), "https://svc.test:8443/app/x/y?z=1");

@@ -68,14 +68,15 @@ public:
     QString localFileUrl(const QString& path) const override { return path; }
     void setBeforeNavigate(BeforeNavigate hook) override { beforeNavigate = std::move(hook); }
 
-    // A navigation as the page would start it; true when it went ahead.
+    // A navigation as a frame of `origin` would start it; true when it went ahead.
     bool pageNavigates(const QString& url, const QString& postData = {}, const QString& headers = {}) {
         bool cancel = false;
         if (beforeNavigate) {
-            beforeNavigate(url, postData, headers, cancel);
+            beforeNavigate(url, frameOrigin, postData, headers, cancel);
         }
         return !cancel;
     }
+    QString frameOrigin = "http://127.0.0.1"; // the frame that navigates
     BeforeNavigate beforeNavigate;
 
     QStringList calls;

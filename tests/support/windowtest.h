@@ -38,6 +38,7 @@ protected:
                 return nullptr;
             }
             auto browser = std::make_unique<FakeBrowser>(parent);
+            browser->frameOrigin = QString::fromStdString(service::Service().BaseUrl); // the service's pages
             browsers.push_back(browser.get());
             return browser;
         };

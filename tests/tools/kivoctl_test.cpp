@@ -86,14 +86,29 @@ namespace {
 
 TEST(KivoctlHapp, PrintsCallsThenOkErrorOrPass) {
     std::ostringstream out;
+    std::ostringstream err;
     EXPECT_EQ(runHappCommand({"happ://MyCMD.CMD%20%22sys%22/", "happ://CMD(%22loading%22)", "http://x/",
                               "happ://CMD%20%22select%22,%20%22order%22,%2042/"},
-                             out),
+                             out, err),
               0);
     EXPECT_EQ(out.str(), "CMD\t\"sys\"\t\"\"\t\"\"\t\"\"\t\"\"\t\"\"\nok\n"
                          "error 1032: Invalid character\n"
                          "pass\n"
                          "CMD\t\"select\"\t\"order\"\t\"42\"\t\"\"\t\"\"\t\"\"\nok\n");
+}
+
+TEST(KivoctlHapp, AnotherOriginIsRefused) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runHappCommand({"--base-url", "https://wb.example.com", "--origin", "https://ads.example.net",
+                              "happ://CMD(%22sys%22)/", "http://x/"},
+                             out, err),
+              0);
+    EXPECT_EQ(out.str(), "refused\npass\n") << "no CMD line: the statement never ran";
+    out.str("");
+    EXPECT_EQ(runHappCommand({"--base-url", "https://wb.example.com", "happ://CMD(%22sys%22)/"}, out, err), 0);
+    EXPECT_EQ(out.str(), "CMD\t\"sys\"\t\"\"\t\"\"\t\"\"\t\"\"\t\"\"\nok\n") << "the base origin by default";
+    EXPECT_EQ(runHappCommand({"--origin"}, out, err), 2);
 }
 
 } // namespace

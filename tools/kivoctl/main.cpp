@@ -25,8 +25,9 @@ constexpr const char* kUsage =
     "  request [--base-url URL] PATH...\n"
     "                            send service requests; print each answer and the cookies\n"
     "                            handed to the browser\n"
-    "  happ URL...               run page addresses through the page bridge; print the\n"
-    "                            commands they send\n"
+    "  happ [--base-url URL] [--origin ORIGIN] URL...\n"
+    "                            run page addresses through the page bridge as a frame of\n"
+    "                            ORIGIN sends them; print the commands they send, or refused\n"
     "  config [--base-url URL] [--app-dir DIR]\n"
     "                            download the menu configuration as start-up does; print the\n"
     "                            run-parameter file\n"
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
         return kivo::tools::runRequestCommand(rest, std::cout, std::cerr);
     }
     if (command == "happ") {
-        return kivo::tools::runHappCommand(rest, std::cout);
+        return kivo::tools::runHappCommand(rest, std::cout, std::cerr);
     }
     if (command == "autostart") {
         return kivo::tools::runAutostartCommand(rest, std::cout, std::cerr);
