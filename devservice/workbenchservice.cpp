@@ -397,6 +397,11 @@ window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%
 </body></html>)HTML",
                         "text/html; charset=utf-8");
     });
+    // Development only: a page that fails with the status its path names (/dev/fail/502).
+    server_.Get(R"(/dev/fail/(\d{3}))", [](const httplib::Request& req, httplib::Response& res) {
+        res.status = std::stoi(req.matches[1]);
+        res.set_content(page("出错了", "<p>The stand-in service was asked to fail.</p>"), "text/html; charset=utf-8");
+    });
     // Development only: a page that never finishes loading (it sends a start, then waits).
     server_.Get("/dev/never", [this](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("text/html; charset=utf-8", [this](size_t offset, httplib::DataSink& sink) {

@@ -1,6 +1,7 @@
 #include "mainwin/home.h"
 
 #include "bridge/hacmd.h"
+#include "chrome/failurepanel.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/loadingoverlay.h"
@@ -190,6 +191,17 @@ void home::build() {
         // The workbench pages are the service's own: no browser context menu over them.
         web->widget()->setContextMenuPolicy(Qt::NoContextMenu);
     }
+    // A page that cannot be loaded shows why, with a retry, instead of loading for ever.
+    failure_ = new chrome::FailurePanel(this);
+    failure_->setRetry([this](const QString& url) {
+        if (web) {
+            web->navigate(url);
+        }
+        ShowLoadingOverlay();
+    });
+    if (web) {
+        web->setLoadFinished([this](const platform::LoadOutcome& outcome) { PageLoadFinished(outcome); });
+    }
     // A picture over the browser, not a second page: the browser engine holds one page less.
     loadingWeb = new chrome::LoadingOverlay(chrome::LoadingAnimationFile(startup::State().options.appDir), this);
     MoveTwips(loadingWeb, MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
@@ -208,6 +220,7 @@ void home::build() {
         {webArea, "webArea"},
         {web ? web->widget() : nullptr, "web"},
         {loadingWeb, "loadingWeb"},
+        {failure_, "failurePanel"},
     };
     for (const auto& [control, name] : names) {
         if (control != nullptr) {
@@ -283,6 +296,7 @@ void home::placeBrowser() {
     if (webWidget() != webArea) {
         webArea->setGeometry(webWidget()->geometry());
     }
+    failure_->setGeometry(webWidget()->geometry());
 }
 
 void home::ApplyMenus() {
@@ -292,6 +306,7 @@ void home::ApplyMenus() {
         const QString url = QString::fromStdString(effect.url);
         switch (effect.kind) {
         case MenuModel::EffectKind::Navigate:
+            failure_->Clear(); // going elsewhere replaces the failed page
             if (web) {
                 web->navigate(url);
             }
@@ -311,6 +326,18 @@ void home::ApplyMenus() {
             break;
         }
     }
+    bars_->Raise();
+}
+
+void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
+    if (outcome.kind == platform::LoadOutcome::Kind::Loaded) {
+        failure_->Clear(); // the overlay stays until the page says it has loaded
+        return;
+    }
+    qCInfo(lcHome).noquote() << "a page could not be loaded:" << chrome::FailureReason(outcome);
+    loadingWeb->hide();
+    failure_->setGeometry(webWidget()->geometry());
+    failure_->ShowFailure(outcome);
     bars_->Raise();
 }
 

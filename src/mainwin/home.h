@@ -3,6 +3,7 @@
 #include "bridge/hyperapp.h"
 #include "chrome/ashadow.h"
 #include "chrome/clicklabel.h"
+#include "chrome/failurepanel.h"
 #include "chrome/form.h"
 #include "chrome/imagecontrol.h"
 #include "chrome/loadingoverlay.h"
@@ -73,6 +74,7 @@ private:
     void PutAway(bool minimised);
     QWidget* webWidget() const;
     void placeBrowser();
+    void PageLoadFinished(const platform::LoadOutcome& outcome);
 
     // Controls, named as the window code names them; the browser's widget is "web", the loading
     // animation over it "loadingWeb".
@@ -87,6 +89,7 @@ private:
     chrome::ImageControl* home_close = nullptr;
     std::unique_ptr<platform::Browser> web;
     chrome::LoadingOverlay* loadingWeb = nullptr;
+    chrome::FailurePanel* failure_ = nullptr;
     chrome::PictureBox* leftMenuBox = nullptr;
     QWidget* webArea = nullptr; // where web lies when no browser could be made
 

@@ -28,6 +28,14 @@ struct PageScriptResult {
     QString title;
 };
 
+/// @brief How a load of the shown page ended: loaded, or why not.
+struct LoadOutcome {
+    enum class Kind { Loaded, NoConnection, NameNotResolved, TimedOut, HttpError, Certificate, Other };
+    Kind kind = Kind::Loaded;
+    int httpStatus = 0; // for HttpError
+    QString url;
+};
+
 /// @brief An embedded web browser as the windows use it: navigate, write a document, and read
 /// and write the shown document's body.
 class Browser {
@@ -59,6 +67,11 @@ public:
     using BeforeNavigate = std::function<void(const QString& url, const QString& origin, const QString& postData,
                                               const QString& headers, bool& cancel)>;
     virtual void setBeforeNavigate(BeforeNavigate hook) = 0;
+
+    /// @brief Called when a load of the page (not of a frame) has ended, loaded or failed; not for
+    /// a load that another navigation interrupted.
+    using LoadFinished = std::function<void(const LoadOutcome& outcome)>;
+    virtual void setLoadFinished(LoadFinished hook) = 0;
 };
 
 /// @brief Makes the browsers of the windows: the real one in the program, a fake in window tests.

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 #include <QUuid>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -127,6 +128,57 @@ void WebEngineBrowser::RegisterSchemes() {
     QWebEngineUrlScheme::registerScheme(happ);
 }
 
+namespace {
+
+// Chromium's network error numbers that the user is told about in words of their own.
+constexpr int kAborted = -3;
+constexpr int kTimedOut = -7;
+constexpr int kNameNotResolved = -105;
+constexpr int kConnectionTimedOut = -118;
+
+LoadOutcome outcomeOf(const QWebEngineLoadingInfo& info) {
+    LoadOutcome outcome{LoadOutcome::Kind::Other, 0, info.url().toString()};
+    const int code = info.errorCode();
+    switch (info.errorDomain()) {
+    case QWebEngineLoadingInfo::HttpStatusCodeDomain:
+        outcome.kind = LoadOutcome::Kind::HttpError;
+        outcome.httpStatus = code;
+        break;
+    case QWebEngineLoadingInfo::CertificateErrorDomain:
+        outcome.kind = LoadOutcome::Kind::Certificate;
+        break;
+    case QWebEngineLoadingInfo::DnsErrorDomain:
+        outcome.kind = LoadOutcome::Kind::NameNotResolved;
+        break;
+    case QWebEngineLoadingInfo::ConnectionErrorDomain:
+        outcome.kind = code == kNameNotResolved      ? LoadOutcome::Kind::NameNotResolved
+                       : code == kConnectionTimedOut ? LoadOutcome::Kind::TimedOut
+                                                     : LoadOutcome::Kind::NoConnection;
+        break;
+    default:
+        outcome.kind = code == kTimedOut ? LoadOutcome::Kind::TimedOut : LoadOutcome::Kind::Other;
+    }
+    return outcome;
+}
+
+} // namespace
+
+void WebEngineBrowser::setLoadFinished(LoadFinished hook) {
+    QObject::disconnect(outcome_);
+    if (!hook) {
+        return;
+    }
+    outcome_ = QObject::connect(view_->page(), &QWebEnginePage::loadingChanged, view_,
+                                [hook = std::move(hook)](const QWebEngineLoadingInfo& info) {
+                                    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
+                                        hook({LoadOutcome::Kind::Loaded, 0, info.url().toString()});
+                                    } else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                                               info.errorCode() != kAborted) {
+                                        hook(outcomeOf(info));
+                                    }
+                                });
+}
+
 void WebEngineBrowser::setBeforeNavigate(BeforeNavigate hook) {
     static_cast<InterceptingPage*>(view_->page())->setHook(std::move(hook));
 }
@@ -147,6 +199,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(p
 
 WebEngineBrowser::~WebEngineBrowser() {
     QObject::disconnect(loaded_);
+    QObject::disconnect(outcome_);
     static_cast<InterceptingPage*>(view_->page())->setHook({}); // the hook may refer to our owner
 }
 

@@ -29,6 +29,7 @@ public:
                        std::function<void(const PageScriptResult&)> done) override;
     QString localFileUrl(const QString& path) const override;
     void setBeforeNavigate(BeforeNavigate hook) override;
+    void setLoadFinished(LoadFinished hook) override;
 
     /// @brief Registers the "happ" scheme; call before the application object exists.
     static void RegisterSchemes();
@@ -42,6 +43,7 @@ private:
 
     QWebEngineView* view_; // owned by its parent widget
     QMetaObject::Connection loaded_;
+    QMetaObject::Connection outcome_;
     bool loading_ = false;
     std::vector<std::function<void()>> pending_;
 };

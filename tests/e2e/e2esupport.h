@@ -27,20 +27,27 @@ namespace kivo::test {
 // The stand-in service, in this process, on a free port of 127.0.0.1.
 class StandInService {
 public:
-    explicit StandInService(int autoConfirmPolls = 0)
-        : service_(std::make_unique<devservice::WorkbenchService>(KIVO_DEVSERVICE_DATA, autoConfirmPolls)) {
-        port_ = service_->bind(0);
-        thread_ = std::thread([this] { service_->run(); });
+    explicit StandInService(int autoConfirmPolls = 0) : autoConfirmPolls_(autoConfirmPolls) { start(); }
+    ~StandInService() { stop(); }
+    // Closes the port, as a service that went down; start() opens it again, on the same port.
+    void stop() {
+        if (service_) {
+            service_->stop();
+            thread_.join();
+            service_.reset();
+        }
     }
-    ~StandInService() {
-        service_->stop();
-        thread_.join();
+    void start() {
+        service_ = std::make_unique<devservice::WorkbenchService>(KIVO_DEVSERVICE_DATA, autoConfirmPolls_);
+        port_ = service_->bind(port_);
+        thread_ = std::thread([this] { service_->run(); });
     }
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
 private:
     std::unique_ptr<devservice::WorkbenchService> service_;
     std::thread thread_;
+    int autoConfirmPolls_ = 0;
     int port_ = 0;
 };
 

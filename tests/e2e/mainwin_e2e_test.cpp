@@ -59,5 +59,49 @@ TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
     chrome::FormRegistry::instance().setProgramEnd({});
 }
 
+TEST(MainWindowEndToEnd, APageThatCannotLoadShowsThePanelAndRetries) {
+    test::StandInService service;
+    QTemporaryDir appDir;
+    test::PrepareClient(service.url(), appDir);
+    chrome::FormRegistry::instance().setProgramEnd([] {});
+    signin::login::SetShowMainWindow([] { home::Instance()->show(); });
+    bridge::HACMD::SetCommandHandler(
+        [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
+    (new tray::TrayForm)->Load();
+    home* w = test::SignInAsDemo<signin::login, home>();
+    ASSERT_NE(w, nullptr);
+    QWidget* overlay = test::find(w, "loadingWeb");
+    QWidget* panel = test::find(w, "failurePanel");
+    ASSERT_TRUE(test::waitFor([&] { return !overlay->isVisible(); }));
+
+    // The service answers an error status.
+    w->CMD(u"staff", u"!dev!fail!502");
+    ASSERT_TRUE(test::waitFor([&] { return panel->isVisible(); }));
+    EXPECT_EQ(test::find<QLabel>(panel, "failureReason")->text(), "服务器返回错误 502");
+    EXPECT_FALSE(overlay->isVisible());
+
+    // The service goes away; a menu click meets a closed port.
+    service.stop();
+    QTest::mouseClick(test::find(w, "topMenuBtn(1)"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(panel->isVisible()) << "a menu click replaces the panel";
+    ASSERT_TRUE(test::waitFor([&] { return panel->isVisible(); }, 20000));
+    EXPECT_EQ(test::find<QLabel>(panel, "failureReason")->text(), "无法连接到服务器");
+    EXPECT_FALSE(overlay->isVisible());
+    QTest::qWait(300);
+    EXPECT_TRUE(test::saveScreenshot("page-failed"));
+
+    // Back again: the retry shows the page, whose "loading" hides the animation.
+    service.start();
+    QTest::mouseClick(test::find(panel, "retry"), Qt::LeftButton);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(test::waitFor([&] { return !overlay->isVisible() && !panel->isVisible(); }));
+
+    chrome::UnloadAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    bridge::HACMD::SetCommandHandler({});
+    signin::login::SetShowMainWindow({});
+    chrome::FormRegistry::instance().setProgramEnd({});
+}
+
 } // namespace
 } // namespace kivo::mainwin

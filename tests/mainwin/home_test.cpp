@@ -18,7 +18,9 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
@@ -342,6 +344,64 @@ TEST_F(HomeTest, ABridgeThatCannotStartIsReported) {
     home* w = open();
     EXPECT_EQ(messages, QStringList{"初始化失败！"});
     EXPECT_EQ(test::find<QLabel>(w, "username")->text(), "") << "no profile without the bridge";
+}
+
+} // namespace
+} // namespace kivo::mainwin
+
+namespace kivo::mainwin {
+namespace {
+
+TEST_F(HomeTest, APageThatCannotLoadShowsWhyAndRetries) {
+    cacheMenus();
+    home* w = open();
+    using Kind = platform::LoadOutcome::Kind;
+    const QString failed = QString::fromStdString(server.url()) + "/desktop/site/index?password=secret";
+    auto* panel = test::find<chrome::FailurePanel>(w, "failurePanel");
+    auto text = [&](const char* name) { return test::find<QLabel>(panel, name)->text(); };
+    auto* autoRetry = test::find<QTimer>(panel, "autoRetry");
+
+    web()->finishLoad({Kind::HttpError, 502, failed});
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(overlay()->isVisible()) << "no endless animation";
+    EXPECT_EQ(panel->geometry(), web()->widget()->geometry());
+    EXPECT_EQ(text("failureTitle"), "页面加载失败");
+    EXPECT_EQ(text("failureReason"), "服务器返回错误 502");
+    EXPECT_EQ(text("failureAddress"), QString::fromStdString(server.url()).mid(7) + "/desktop/site/index")
+        << "host and path, never the query";
+    EXPECT_EQ(text("failureHint"), "网络恢复后将自动重试");
+    EXPECT_EQ(autoRetry->interval(), 30000);
+    const std::pair<Kind, const char*> reasons[] = {{Kind::NoConnection, "无法连接到服务器"},
+                                                    {Kind::NameNotResolved, "找不到服务器"},
+                                                    {Kind::TimedOut, "连接超时"},
+                                                    {Kind::Certificate, "证书无法验证"}};
+    for (const auto& [kind, reason] : reasons) {
+        web()->finishLoad({kind, 0, failed});
+        EXPECT_EQ(text("failureReason"), reason);
+    }
+    EXPECT_EQ(autoRetry->interval(), 300000) << "doubling after each failure, up to five minutes";
+
+    // The button loads the same address again, under the loading animation.
+    QTest::mouseClick(test::find<QPushButton>(panel, "retry"), Qt::LeftButton);
+    EXPECT_EQ(web()->calls.last(), "navigate " + failed);
+    EXPECT_TRUE(overlay()->isVisible());
+    EXPECT_FALSE(panel->isVisible());
+
+    // So does the panel by itself when its time comes.
+    web()->finishLoad({Kind::NoConnection, 0, failed});
+    web()->calls.clear();
+    QMetaObject::invokeMethod(autoRetry, "timeout");
+    EXPECT_EQ(web()->calls, QStringList{"navigate " + failed});
+
+    // A menu click goes elsewhere and replaces the panel; a page that loads clears the failures.
+    web()->finishLoad({Kind::NoConnection, 0, failed});
+    QTest::mouseClick(test::find(w, "topMenuBtn(1)"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_FALSE(autoRetry->isActive());
+    web()->finishLoad({Kind::Loaded, 0, failed});
+    EXPECT_TRUE(overlay()->isVisible()) << "a loaded page still hides the animation itself";
+    web()->finishLoad({Kind::TimedOut, 0, failed});
+    EXPECT_EQ(autoRetry->interval(), 30000) << "the count starts again";
 }
 
 } // namespace

@@ -67,6 +67,15 @@ public:
     }
     QString localFileUrl(const QString& path) const override { return path; }
     void setBeforeNavigate(BeforeNavigate hook) override { beforeNavigate = std::move(hook); }
+    void setLoadFinished(LoadFinished hook) override { loadFinished = std::move(hook); }
+
+    // The end of a load as the browser would report it.
+    void finishLoad(const platform::LoadOutcome& outcome) {
+        if (loadFinished) {
+            loadFinished(outcome);
+        }
+    }
+    LoadFinished loadFinished;
 
     // A navigation as a frame of `origin` would start it; true when it went ahead.
     bool pageNavigates(const QString& url, const QString& postData = {}, const QString& headers = {}) {

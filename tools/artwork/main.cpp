@@ -298,6 +298,38 @@ void pictures() {
         p.drawEllipse(QRectF(2, 2, 90, 90));
     });
     save(frame, "pictures/avatar_frame.png");
+
+    // The page-failure panel: a cloud whose plug has come apart.
+    QImage failed = canvas(120, 96, true);
+    draw(failed, [](QPainter& p) {
+        QPainterPath cloud;
+        for (const QRectF& part : {QRectF(14, 28, 40, 40), QRectF(34, 10, 52, 52), QRectF(70, 30, 38, 38)}) {
+            QPainterPath circle;
+            circle.addEllipse(part);
+            cloud = cloud.united(circle);
+        }
+        QPainterPath base;
+        base.addRoundedRect(QRectF(30, 44, 64, 24), 12, 12);
+        cloud = cloud.united(base);
+        p.setPen(QPen(kSky, 2.5));
+        p.setBrush(QColor(0xE8, 0xF4, 0xFD));
+        p.drawPath(cloud);
+        p.setPen(QPen(kSky, 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(60, 68), QPointF(60, 72)); // the cord from the cloud
+        p.drawLine(QPointF(56, 78), QPointF(56, 81)); // the plug's pins
+        p.drawLine(QPointF(64, 78), QPointF(64, 81));
+        p.drawLine(QPointF(60, 92), QPointF(60, 96)); // the cord on, to the network
+        p.setPen(Qt::NoPen);
+        p.setBrush(kSky);
+        p.drawRoundedRect(QRectF(52, 71, 16, 8), 2, 2); // the plug
+        p.drawRoundedRect(QRectF(52, 85, 16, 8), 2, 2); // the socket, apart from it
+        p.setPen(QPen(QColor(0xF0, 0x6A, 0x5A), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(73, 80), QPointF(80, 77)); // sparks in the gap
+        p.drawLine(QPointF(73, 84), QPointF(80, 87));
+        p.drawLine(QPointF(47, 80), QPointF(40, 77));
+        p.drawLine(QPointF(47, 84), QPointF(40, 87));
+    });
+    save(failed, "pictures/page_failed.png");
 }
 
 // ---- about window pieces ----
