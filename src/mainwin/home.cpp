@@ -7,6 +7,7 @@
 #include "chrome/loadingoverlay.h"
 #include "chrome/loadingpage.h"
 #include "chrome/windowhelpers.h"
+#include "mainwin/pagecontrols.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
 #include "platform/urlopener.h"
@@ -201,6 +202,8 @@ void home::build() {
     });
     if (web) {
         web->setLoadFinished([this](const platform::LoadOutcome& outcome) { PageLoadFinished(outcome); });
+        pageControls_ = new PageControls(this, *web, service::Service().BaseUrl,
+                                         [this](const platform::LoadOutcome& outcome) { PageLoadFinished(outcome); });
     }
     // A picture over the browser, not a second page: the browser engine holds one page less.
     loadingWeb = new chrome::LoadingOverlay(chrome::LoadingAnimationFile(startup::State().options.appDir), this);
@@ -332,6 +335,9 @@ void home::ApplyMenus() {
 void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
     if (outcome.kind == platform::LoadOutcome::Kind::Loaded) {
         failure_->Clear(); // the overlay stays until the page says it has loaded
+        if (pageControls_) {
+            pageControls_->setCurrentUrl(outcome.url);
+        }
         return;
     }
     qCInfo(lcHome).noquote() << "a page could not be loaded:" << chrome::FailureReason(outcome);

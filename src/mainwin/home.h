@@ -22,6 +22,8 @@
 
 namespace kivo::mainwin {
 
+class PageControls;
+
 /// The main window: the frame around the workbench pages, with the profile panel in its header,
 /// the loading overlay over the browser, and the logout when the program ends.
 class home : public chrome::Form {
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<platform::Browser> web;
     chrome::LoadingOverlay* loadingWeb = nullptr;
     chrome::FailurePanel* failure_ = nullptr;
+    PageControls* pageControls_ = nullptr;
     chrome::PictureBox* leftMenuBox = nullptr;
     QWidget* webArea = nullptr; // where web lies when no browser could be made
 

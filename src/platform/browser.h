@@ -30,7 +30,7 @@ struct PageScriptResult {
 
 /// @brief How a load of the shown page ended: loaded, or why not.
 struct LoadOutcome {
-    enum class Kind { Loaded, NoConnection, NameNotResolved, TimedOut, HttpError, Certificate, Other };
+    enum class Kind { Loaded, NoConnection, NameNotResolved, TimedOut, HttpError, Certificate, RendererEnded, Other };
     Kind kind = Kind::Loaded;
     int httpStatus = 0; // for HttpError
     QString url;
@@ -72,6 +72,21 @@ public:
     /// a load that another navigation interrupted.
     using LoadFinished = std::function<void(const LoadOutcome& outcome)>;
     virtual void setLoadFinished(LoadFinished hook) = 0;
+
+    /// @brief Called when the page asks for a new window (a target="_blank" link, window.open);
+    /// no window opens by itself.
+    using NewWindow = std::function<void(const QString& url)>;
+    virtual void setNewWindow(NewWindow hook) = 0;
+    /// @brief Called when the page's renderer process ended abnormally, with why and its exit code.
+    using RendererEnded = std::function<void(const QString& reason, int exitCode)>;
+    virtual void setRendererEnded(RendererEnded hook) = 0;
+
+    virtual void reload() = 0;
+    virtual void back() = 0;
+    virtual void forward() = 0;
+    /// @brief The page's zoom factor (1 is 100 %).
+    virtual void setZoom(double factor) = 0;
+    virtual double zoom() const = 0;
 };
 
 /// @brief Makes the browsers of the windows: the real one in the program, a fake in window tests.

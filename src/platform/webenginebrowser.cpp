@@ -10,6 +10,7 @@
 #include <QUrlQuery>
 #include <QUuid>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -19,6 +20,8 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 namespace kivo::platform {
 
@@ -179,6 +182,50 @@ void WebEngineBrowser::setLoadFinished(LoadFinished hook) {
                                 });
 }
 
+void WebEngineBrowser::setNewWindow(NewWindow hook) {
+    QObject::disconnect(newWindow_);
+    if (hook) {
+        // The request is left unanswered: no second view opens.
+        newWindow_ = QObject::connect(
+            view_->page(), &QWebEnginePage::newWindowRequested, view_,
+            [hook = std::move(hook)](QWebEngineNewWindowRequest& request) { hook(request.requestedUrl().toString()); });
+    }
+}
+
+void WebEngineBrowser::setRendererEnded(RendererEnded hook) {
+    QObject::disconnect(rendererEnded_);
+    if (hook) {
+        rendererEnded_ = QObject::connect(
+            view_->page(), &QWebEnginePage::renderProcessTerminated, view_,
+            [hook = std::move(hook)](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                static const char* reasons[] = {"normal", "abnormal", "crashed", "killed"};
+                if (status != QWebEnginePage::NormalTerminationStatus) {
+                    hook(QString::fromLatin1(reasons[std::clamp(static_cast<int>(status), 0, 3)]), exitCode);
+                }
+            });
+    }
+}
+
+void WebEngineBrowser::reload() {
+    view_->reload();
+}
+
+void WebEngineBrowser::back() {
+    view_->back();
+}
+
+void WebEngineBrowser::forward() {
+    view_->forward();
+}
+
+void WebEngineBrowser::setZoom(double factor) {
+    view_->setZoomFactor(factor);
+}
+
+double WebEngineBrowser::zoom() const {
+    return view_->zoomFactor();
+}
+
 void WebEngineBrowser::setBeforeNavigate(BeforeNavigate hook) {
     static_cast<InterceptingPage*>(view_->page())->setHook(std::move(hook));
 }
@@ -200,6 +247,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(p
 WebEngineBrowser::~WebEngineBrowser() {
     QObject::disconnect(loaded_);
     QObject::disconnect(outcome_);
+    QObject::disconnect(newWindow_);
+    QObject::disconnect(rendererEnded_);
     static_cast<InterceptingPage*>(view_->page())->setHook({}); // the hook may refer to our owner
 }
 

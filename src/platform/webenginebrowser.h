@@ -30,6 +30,13 @@ public:
     QString localFileUrl(const QString& path) const override;
     void setBeforeNavigate(BeforeNavigate hook) override;
     void setLoadFinished(LoadFinished hook) override;
+    void setNewWindow(NewWindow hook) override;
+    void setRendererEnded(RendererEnded hook) override;
+    void reload() override;
+    void back() override;
+    void forward() override;
+    void setZoom(double factor) override;
+    double zoom() const override;
 
     /// @brief Registers the "happ" scheme; call before the application object exists.
     static void RegisterSchemes();
@@ -44,6 +51,8 @@ private:
     QWebEngineView* view_; // owned by its parent widget
     QMetaObject::Connection loaded_;
     QMetaObject::Connection outcome_;
+    QMetaObject::Connection newWindow_;
+    QMetaObject::Connection rendererEnded_;
     bool loading_ = false;
     std::vector<std::function<void()>> pending_;
 };

@@ -2,6 +2,7 @@
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
 #include "mainwin/home.h"
+#include "mainwin/pagecontrols.h"
 #include "platform/curlhttpsession.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
@@ -402,6 +403,68 @@ TEST_F(HomeTest, APageThatCannotLoadShowsWhyAndRetries) {
     EXPECT_TRUE(overlay()->isVisible()) << "a loaded page still hides the animation itself";
     web()->finishLoad({Kind::TimedOut, 0, failed});
     EXPECT_EQ(autoRetry->interval(), 30000) << "the count starts again";
+}
+
+} // namespace
+} // namespace kivo::mainwin
+
+namespace kivo::mainwin {
+namespace {
+
+TEST_F(HomeTest, TheWorkbenchBrowserBehavesAsABrowser) {
+    home* w = open();
+    const QString base = QString::fromStdString(server.url());
+    // New windows: the service's own address loads in place, another goes to the user's browser.
+    web()->newWindow(base + "/desktop/orders/index");
+    EXPECT_EQ(web()->calls.last(), "navigate " + base + "/desktop/orders/index");
+    web()->newWindow("https://example.com/help");
+    EXPECT_EQ(opened, QStringList{"https://example.com/help"});
+    web()->newWindow(base.left(base.lastIndexOf(':')) + ":1/x");
+    EXPECT_EQ(opened.size(), 2) << "another port is another site";
+
+    // Keys: zoom, kept for the next start; back, forward, reload.
+    QApplication::setActiveWindow(w); // shortcuts belong to the active window
+    auto key = [&](QKeyCombination combination) {
+        QTest::keyClick(w, combination.key(), combination.keyboardModifiers());
+    };
+    key(Qt::CTRL | Qt::Key_Plus);
+    key(Qt::CTRL | Qt::Key_Equal);
+    EXPECT_DOUBLE_EQ(web()->zoom(), 1.25);
+    key(Qt::CTRL | Qt::Key_Minus);
+    EXPECT_DOUBLE_EQ(web()->zoom(), 1.1);
+    EXPECT_EQ(startup::ReadIniValue(startup::RunParameterFile(), startup::kRunParameterSection, "zoom"), "1.1");
+    key(Qt::ALT | Qt::Key_Left);
+    key(Qt::ALT | Qt::Key_Right);
+    key(Qt::Key_F5);
+    key(Qt::CTRL | Qt::Key_R);
+    EXPECT_EQ(web()->calls.mid(web()->calls.size() - 4), (QStringList{"back", "forward", "reload", "reload"}));
+
+    // A renderer that ends is reloaded once; a second end within a minute shows the failure.
+    web()->finishLoad({platform::LoadOutcome::Kind::Loaded, 0, base + "/desktop/site/index"});
+    web()->rendererEnded("crashed", 11);
+    EXPECT_EQ(web()->calls.last(), "reload");
+    auto* panel = test::find<chrome::FailurePanel>(w, "failurePanel");
+    EXPECT_FALSE(panel->isVisible());
+    web()->rendererEnded("killed", 9);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(test::find<QLabel>(panel, "failureReason")->text(), "页面意外停止运行");
+    EXPECT_EQ(panel->address(), base + "/desktop/site/index");
+
+    // The next start uses the zoom.
+    startup::State().endStatus = "1";
+    chrome::UnloadAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    browsers.clear();
+    open();
+    EXPECT_DOUBLE_EQ(web()->zoom(), 1.1);
+}
+
+TEST(PageControlsZoom, StepsAsBrowsersHaveThem) {
+    EXPECT_DOUBLE_EQ(PageControls::NextZoom(1.0, 1), 1.1);
+    EXPECT_DOUBLE_EQ(PageControls::NextZoom(1.0, -1), 0.9);
+    EXPECT_DOUBLE_EQ(PageControls::NextZoom(5.0, 1), 5.0) << "no further than the last step";
+    EXPECT_DOUBLE_EQ(PageControls::NextZoom(0.25, -1), 0.25);
+    EXPECT_DOUBLE_EQ(PageControls::NextZoom(1.17, 1), 1.25) << "from between steps to the next";
 }
 
 } // namespace

@@ -76,6 +76,16 @@ public:
         }
     }
     LoadFinished loadFinished;
+    void setNewWindow(NewWindow hook) override { newWindow = std::move(hook); }
+    void setRendererEnded(RendererEnded hook) override { rendererEnded = std::move(hook); }
+    void reload() override { calls << "reload"; }
+    void back() override { calls << "back"; }
+    void forward() override { calls << "forward"; }
+    void setZoom(double factor) override { zoom_ = factor; }
+    double zoom() const override { return zoom_; }
+    NewWindow newWindow;
+    RendererEnded rendererEnded;
+    double zoom_ = 1;
 
     // A navigation as a frame of `origin` would start it; true when it went ahead.
     bool pageNavigates(const QString& url, const QString& postData = {}, const QString& headers = {}) {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/browser.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+namespace kivo::mainwin {
+
+/// What makes the workbench browser behave as a browser: a page's new windows (the service's
+/// own addresses load in place, any other goes to the user's browser), a renderer that ends
+/// (reloaded once; a second end within a minute counts as a failed load), and the keys of the
+/// main window: Ctrl+Plus, Ctrl+Minus and Ctrl+0 zoom (kept in the run-parameter file as
+/// "zoom"), Alt+Left and Alt+Right go back and forward, F5 and Ctrl+R reload.
+class PageControls : public QObject {
+public:
+    PageControls(QWidget* window, platform::Browser& web, std::string baseUrl,
+                 std::function<void(const platform::LoadOutcome&)> failed);
+
+    /// The address of the page last loaded (for a reload after its renderer ended).
+    void setCurrentUrl(const QString& url) { currentUrl_ = url; }
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+
+    /// The zoom steps, as browsers have them.
+    static double NextZoom(double current, int direction);
+
+private:
+    void applyZoom(double factor);
+    void newWindow(const QString& url);
+    void rendererEnded(const QString& reason, int exitCode);
+
+    platform::Browser& web_;
+    std::string baseUrl_;
+    std::function<void(const platform::LoadOutcome&)> failed_;
+    QString currentUrl_;
+    QElapsedTimer lastEnd_;
+};
+
+} // namespace kivo::mainwin
