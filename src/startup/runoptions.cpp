@@ -31,7 +31,7 @@ void RunOptions::placeWritableData(const std::function<std::string(const char*)>
     }
     auto folder = [&](const char* variable, const char* fallback) {
         const std::string set = env(variable);
-        // The base directory specification ignores relative paths.
+        // A relative XDG folder is ignored, as desktops do.
         return (!set.empty() && set.front() == '/' ? std::filesystem::path(set)
                                                    : std::filesystem::path(env("HOME")) / fallback) /
                "kivo";

@@ -23,16 +23,31 @@
 namespace kivo::mainwin {
 namespace {
 
-TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
+// The client wired as the program wires it, against a fresh stand-in service.
+class MainWindowEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::PrepareClient(service.url(), appDir);
+        chrome::FormRegistry::instance().setProgramEnd([this] { ++ends; });
+        signin::login::SetShowMainWindow([] { home::Instance()->show(); });
+        bridge::HACMD::SetCommandHandler(
+            [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
+        (new tray::TrayForm)->Load();
+    }
+    void TearDown() override {
+        chrome::UnloadAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        bridge::HACMD::SetCommandHandler({});
+        signin::login::SetShowMainWindow({});
+        chrome::FormRegistry::instance().setProgramEnd({});
+    }
+
     test::StandInService service;
     QTemporaryDir appDir;
-    test::PrepareClient(service.url(), appDir);
     int ends = 0;
-    chrome::FormRegistry::instance().setProgramEnd([&] { ++ends; });
-    signin::login::SetShowMainWindow([] { home::Instance()->show(); });
-    bridge::HACMD::SetCommandHandler(
-        [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
-    (new tray::TrayForm)->Load();
+};
+
+TEST_F(MainWindowEndToEnd, SignInWorkAndSignOut) {
     home* w = test::SignInAsDemo<signin::login, home>();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(test::find<QLabel>(w, "username")->text(), "林晓雨");
@@ -52,22 +67,9 @@ TEST(MainWindowEndToEnd, SignInWorkAndSignOut) {
     const auto state = other.get(service.url() + "/dev/state");
     ASSERT_TRUE(state.has_value());
     EXPECT_NE(state->body.find("\"logouts\":1"), std::string::npos) << state->body;
-
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    bridge::HACMD::SetCommandHandler({});
-    signin::login::SetShowMainWindow({});
-    chrome::FormRegistry::instance().setProgramEnd({});
 }
 
-TEST(MainWindowEndToEnd, APageThatCannotLoadShowsThePanelAndRetries) {
-    test::StandInService service;
-    QTemporaryDir appDir;
-    test::PrepareClient(service.url(), appDir);
-    chrome::FormRegistry::instance().setProgramEnd([] {});
-    signin::login::SetShowMainWindow([] { home::Instance()->show(); });
-    bridge::HACMD::SetCommandHandler(
-        [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
-    (new tray::TrayForm)->Load();
+TEST_F(MainWindowEndToEnd, APageThatCannotLoadShowsThePanelAndRetries) {
     home* w = test::SignInAsDemo<signin::login, home>();
     ASSERT_NE(w, nullptr);
     QWidget* overlay = test::find(w, "loadingWeb");
@@ -95,12 +97,6 @@ TEST(MainWindowEndToEnd, APageThatCannotLoadShowsThePanelAndRetries) {
     QTest::mouseClick(test::find(panel, "retry"), Qt::LeftButton);
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(test::waitFor([&] { return !overlay->isVisible() && !panel->isVisible(); }));
-
-    chrome::UnloadAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    bridge::HACMD::SetCommandHandler({});
-    signin::login::SetShowMainWindow({});
-    chrome::FormRegistry::instance().setProgramEnd({});
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST_F(WritableData, AReadOnlyFolderSendsThemToTheUsersFolders) {
     EXPECT_EQ(options.cacheFolder(), "/home/lin/.cache/kivo");
 
     env_["XDG_CONFIG_HOME"] = "/xdg/config";
-    env_["XDG_CACHE_HOME"] = "relative/cache"; // not absolute: ignored, as the specification says
+    env_["XDG_CACHE_HOME"] = "relative/cache"; // not absolute: ignored, as desktops do
     options = placed();
     EXPECT_EQ(options.dataFolder(), "/xdg/config/kivo");
     EXPECT_EQ(options.cacheFolder(), "/home/lin/.cache/kivo");

@@ -416,6 +416,16 @@ void loadingFrames() {
     }
 }
 
+// Everything the windows draw, at the current scale.
+void windowPictures() {
+    menuGlyphs();
+    header();
+    signInBackground();
+    signInPieces();
+    pictures();
+    aboutPieces();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -426,22 +436,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     OutDir() = QString::fromLocal8Bit(argv[1]);
-    menuGlyphs();
-    header();
-    signInBackground();
-    signInPieces();
-    pictures();
-    aboutPieces();
+    windowPictures();
     icons();
     loadingFrames();
     servicePictures();
     // The windows' pictures again at twice their size, for screens of twice the density.
     Scale() = 2;
-    menuGlyphs();
-    header();
-    signInBackground();
-    signInPieces();
-    pictures();
-    aboutPieces();
+    windowPictures();
     return 0;
 }
