@@ -58,6 +58,23 @@ bool named(const QJsonValue& field, const QString& name) {
     return field.toObject().value("name").toString() == name;
 }
 
+// Both conditions are read for every element, as the radio members compare both.
+bool isRadio(const QJsonValue& field, const QString& group, const QString& value) {
+    const bool inGroup = named(field, group);
+    const bool hasValue = field.toObject().value("value").toString() == value;
+    return inGroup && hasValue;
+}
+
+// The position of the first element that matches; -1 when none does.
+template <typename Match> int firstMatch(const QJsonArray& fields, Match match) {
+    for (int i = 0; i < fields.size(); ++i) {
+        if (match(fields[i])) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 HyperApp::HyperApp() {
@@ -162,41 +179,27 @@ void HyperApp::setField(std::int16_t nIndex, int element, const char* property, 
 
 QString HyperApp::GetTextValue(std::int16_t nIndex, const QString& szName) {
     const QJsonArray fields = formFields(nIndex);
-    for (int i = 0; i < fields.size(); ++i) {
-        if (named(fields[i], szName)) {
-            return property(fields[i], "value", i).toString();
-        }
-    }
-    return {};
+    const int i = firstMatch(fields, [&](const QJsonValue& field) { return named(field, szName); });
+    return i < 0 ? QString() : property(fields[i], "value", i).toString();
 }
 
 void HyperApp::SetTextValue(std::int16_t nIndex, const QString& szName, const QString& szText) {
-    const QJsonArray fields = formFields(nIndex);
-    for (int i = 0; i < fields.size(); ++i) {
-        if (named(fields[i], szName)) {
-            setField(nIndex, i, "value", szText);
-            return;
-        }
+    const int i = firstMatch(formFields(nIndex), [&](const QJsonValue& field) { return named(field, szName); });
+    if (i >= 0) {
+        setField(nIndex, i, "value", szText);
     }
 }
 
 bool HyperApp::GetChecked(std::int16_t nIndex, const QString& szName) {
     const QJsonArray fields = formFields(nIndex);
-    for (int i = 0; i < fields.size(); ++i) {
-        if (named(fields[i], szName)) {
-            return property(fields[i], "checked", i).toBool();
-        }
-    }
-    return false;
+    const int i = firstMatch(fields, [&](const QJsonValue& field) { return named(field, szName); });
+    return i >= 0 && property(fields[i], "checked", i).toBool();
 }
 
 void HyperApp::SetChecked(std::int16_t nIndex, const QString& szName, bool bChecked) {
-    const QJsonArray fields = formFields(nIndex);
-    for (int i = 0; i < fields.size(); ++i) {
-        if (named(fields[i], szName)) {
-            setField(nIndex, i, "checked", bChecked);
-            return;
-        }
+    const int i = firstMatch(formFields(nIndex), [&](const QJsonValue& field) { return named(field, szName); });
+    if (i >= 0) {
+        setField(nIndex, i, "checked", bChecked);
     }
 }
 
@@ -252,36 +255,24 @@ void HyperApp::SetComboByText(std::int16_t nIndex, const QString& szName, const 
 
 bool HyperApp::GetRadioState(std::int16_t nIndex, const QString& szGroupID, const QString& szName) {
     const QJsonArray fields = formFields(nIndex);
-    for (int i = 0; i < fields.size(); ++i) {
-        const bool inGroup = named(fields[i], szGroupID);
-        const bool hasValue = fields[i].toObject().value("value").toString() == szName;
-        if (inGroup && hasValue) {
-            return property(fields[i], "checked", i).toBool();
-        }
-    }
-    return false;
+    const int i = firstMatch(fields, [&](const QJsonValue& field) { return isRadio(field, szGroupID, szName); });
+    return i >= 0 && property(fields[i], "checked", i).toBool();
 }
 
 void HyperApp::SetRadioState(std::int16_t nIndex, const QString& szGroupID, const QString& szName, bool bOn) {
-    const QJsonArray fields = formFields(nIndex);
-    for (int i = 0; i < fields.size(); ++i) {
-        const bool inGroup = named(fields[i], szGroupID);
-        const bool hasValue = fields[i].toObject().value("value").toString() == szName;
-        if (inGroup && hasValue) {
-            setField(nIndex, i, "checked", bOn);
-            return;
-        }
+    const int i =
+        firstMatch(formFields(nIndex), [&](const QJsonValue& field) { return isRadio(field, szGroupID, szName); });
+    if (i >= 0) {
+        setField(nIndex, i, "checked", bOn);
     }
 }
 
 QString HyperApp::GetCheckedRadioFromGroup(std::int16_t nIndex, const QString& szGroupID) {
     const QJsonArray fields = formFields(nIndex);
-    for (int i = 0; i < fields.size(); ++i) {
-        if (named(fields[i], szGroupID) && fields[i].toObject().value("checked").toBool()) {
-            return property(fields[i], "value", i).toString();
-        }
-    }
-    return {};
+    const int i = firstMatch(fields, [&](const QJsonValue& field) {
+        return named(field, szGroupID) && field.toObject().value("checked").toBool();
+    });
+    return i < 0 ? QString() : property(fields[i], "value", i).toString();
 }
 
 QString HyperApp::GetLink(std::int16_t nIndex) {

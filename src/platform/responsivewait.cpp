@@ -80,14 +80,11 @@ bool WaitResponsively(const std::function<void(std::function<void()> finished)>&
         QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
         timeout.start(limit);
     }
+    // Only the end of the work or the time limit quits this loop.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
     bool finished = false;
     {
-        std::unique_lock lock(end->mutex);
-        while (!end->finished && (limit.count() == 0 || timeout.isActive())) {
-            lock.unlock();
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-            lock.lock();
-        }
+        const std::lock_guard lock(end->mutex);
         finished = end->finished;
         end->loop = nullptr;
     }

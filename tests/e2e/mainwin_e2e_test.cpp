@@ -3,6 +3,7 @@
 #include "bridge/hacmd.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
+#include "clientendtoend.h"
 #include "e2esupport.h"
 #include "findcontrol.h"
 #include "mainwin/home.h"
@@ -23,28 +24,12 @@
 namespace kivo::mainwin {
 namespace {
 
-// The client wired as the program wires it, against a fresh stand-in service.
-class MainWindowEndToEnd : public ::testing::Test {
+class MainWindowEndToEnd : public test::ClientEndToEnd {
 protected:
     void SetUp() override {
-        test::PrepareClient(service.url(), appDir);
-        chrome::FormRegistry::instance().setProgramEnd([this] { ++ends; });
-        signin::login::SetShowMainWindow([] { home::Instance()->show(); });
-        bridge::HACMD::SetCommandHandler(
-            [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
+        ClientEndToEnd::SetUp();
         (new tray::TrayForm)->Load();
     }
-    void TearDown() override {
-        chrome::UnloadAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        bridge::HACMD::SetCommandHandler({});
-        signin::login::SetShowMainWindow({});
-        chrome::FormRegistry::instance().setProgramEnd({});
-    }
-
-    test::StandInService service;
-    QTemporaryDir appDir;
-    int ends = 0;
 };
 
 TEST_F(MainWindowEndToEnd, SignInWorkAndSignOut) {

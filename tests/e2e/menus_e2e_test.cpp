@@ -2,6 +2,7 @@
 // the browser ends up showing, once that page has announced itself over happ.
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
+#include "clientendtoend.h"
 #include "e2esupport.h"
 #include "findcontrol.h"
 #include "mainwin/home.h"
@@ -21,26 +22,14 @@
 namespace kivo::mainwin {
 namespace {
 
-class MenusEndToEnd : public ::testing::Test {
+class MenusEndToEnd : public test::ClientEndToEnd {
 protected:
     void SetUp() override {
-        test::PrepareClient(service_.url(), appDir_);
-        chrome::FormRegistry::instance().setProgramEnd([] {});
-        signin::login::SetShowMainWindow([] { home::Instance()->show(); });
-        bridge::HACMD::SetCommandHandler(
-            [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
+        ClientEndToEnd::SetUp();
         (new tray::TrayForm)->Load();
         window_ = test::SignInAsDemo<signin::login, home>();
         ASSERT_NE(window_, nullptr);
         view_ = test::find<QWebEngineView>(window_, "web");
-    }
-
-    void TearDown() override {
-        chrome::UnloadAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        bridge::HACMD::SetCommandHandler({});
-        signin::login::SetShowMainWindow({});
-        chrome::FormRegistry::instance().setProgramEnd({});
     }
 
     // The browser shows `path` and the page has hidden the overlay.
@@ -54,8 +43,6 @@ protected:
         QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(8, 8));
     }
 
-    test::StandInService service_;
-    QTemporaryDir appDir_;
     home* window_ = nullptr;
     QWebEngineView* view_ = nullptr;
 };
@@ -71,7 +58,7 @@ TEST_F(MenusEndToEnd, TopAndLeftItemsFoldAndPageCommands) {
     click("topMenuBtn(2)");
     EXPECT_TRUE(shows("/desktop/customer/index")) << "the left item marked current";
     EXPECT_TRUE(test::find(window_, "leftMenuBox")->isVisible());
-    EXPECT_TRUE(QFileInfo::exists(appDir_.filePath("static/menu/customer_blue.png"))) << "icons are cached";
+    EXPECT_TRUE(QFileInfo::exists(appDir.filePath("static/menu/customer_blue.png"))) << "icons are cached";
 
     click("leftMenuBtn(8)"); // 公告通知, the second item of page 2
     EXPECT_TRUE(shows("/desktop/notice/index"));

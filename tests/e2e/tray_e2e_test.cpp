@@ -3,6 +3,7 @@
 // the same desktop without a tray host, where the main window goes to the task bar.
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
+#include "clientendtoend.h"
 #include "e2esupport.h"
 #include "findcontrol.h"
 #include "mainwin/home.h"
@@ -56,26 +57,17 @@ int logouts(const std::string& base) {
     return at == std::string::npos ? -1 : std::stoi(state->body.substr(at + 10));
 }
 
-class TrayEndToEnd : public ::testing::Test {
+class TrayEndToEnd : public test::ClientEndToEnd {
 protected:
     void SetUp() override {
-        test::PrepareClient(service_.url(), appDir_);
-        chrome::FormRegistry::instance().setProgramEnd([this] { ++ends_; });
+        ClientEndToEnd::SetUp();
         platform::TrayIcons() = [] { return std::make_unique<platform::QtTrayIcon>(); };
-        signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
-        bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
-            mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
-        });
         mainwin::home::SetShowMainMenu([](const QPoint& at) { menu::Instance()->Popup(at); });
     }
     void TearDown() override {
-        chrome::UnloadAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ClientEndToEnd::TearDown();
         mainwin::home::SetShowMainMenu({});
-        bridge::HACMD::SetCommandHandler({});
-        signin::login::SetShowMainWindow({});
         platform::TrayIcons() = {};
-        chrome::FormRegistry::instance().setProgramEnd({});
         if (trayer_.state() != QProcess::NotRunning) {
             trayer_.kill();
             trayer_.waitForFinished();
@@ -93,10 +85,7 @@ protected:
         return test::SignInAsDemo<signin::login, mainwin::home>();
     }
 
-    test::StandInService service_;
-    QTemporaryDir appDir_;
     QProcess trayer_;
-    int ends_ = 0;
 };
 
 TEST_F(TrayEndToEnd, TheIconDocksBringsTheWindowBackAndItsMenuEndsTheProgram) {
@@ -134,10 +123,10 @@ TEST_F(TrayEndToEnd, TheIconDocksBringsTheWindowBackAndItsMenuEndsTheProgram) {
     EXPECT_TRUE(test::saveScreenshot("tray-menu"));
     QAction* exit = tray->men()->actions().at(3);
     QTest::mouseClick(tray->men(), Qt::LeftButton, {}, tray->men()->actionGeometry(exit).center());
-    EXPECT_EQ(ends_, 1);
+    EXPECT_EQ(ends, 1);
     EXPECT_FALSE(chrome::IsFormLoaded("home"));
     EXPECT_TRUE(test::waitFor([] { return dockedIcon().isEmpty(); })) << "the icon left the tray";
-    EXPECT_EQ(logouts(service_.url()), 1);
+    EXPECT_EQ(logouts(service.url()), 1);
 }
 
 TEST_F(TrayEndToEnd, WithoutATrayHostTheMainWindowGoesToTheTaskBar) {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "bridge/hacmd.h"
+#include "chrome/formregistry.h"
+#include "e2esupport.h"
+#include "mainwin/home.h"
+#include "signin/login.h"
+
+#include <gtest/gtest.h>
+
+namespace kivo::test {
+
+// The client wired as the program wires it (a sign-in opens the main window, page commands
+// reach it), against a fresh stand-in service; the program's end is counted, not carried out.
+class ClientEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PrepareClient(service.url(), appDir);
+        chrome::FormRegistry::instance().setProgramEnd([this] { ++ends; });
+        signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
+        bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
+            mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
+        });
+    }
+    void TearDown() override {
+        chrome::UnloadAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        bridge::HACMD::SetCommandHandler({});
+        signin::login::SetShowMainWindow({});
+        chrome::FormRegistry::instance().setProgramEnd({});
+    }
+
+    StandInService service;
+    QTemporaryDir appDir;
+    int ends = 0;
+};
+
+} // namespace kivo::test
