@@ -166,8 +166,9 @@ class BackgroundDownload : public StartupTest {
 protected:
     // getConfig answers once the test lets it.
     void serveWhenReleased() {
-        server_.server().Post("/desktop/site/getConfig", [this](const httplib::Request&, auto& res) {
-            released_.wait();
+        // The handler keeps its own copy: it may still wait while the fixture is torn down.
+        server_.server().Post("/desktop/site/getConfig", [released = released_](const httplib::Request&, auto& res) {
+            released.wait();
             res.set_content(R"({"status":1,"data":{"time":"T2","leftMenu":[],"topMenu":[{"name":"A"}]}})",
                             "application/json");
         });
