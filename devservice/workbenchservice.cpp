@@ -2,6 +2,7 @@
 
 #include "pngwriter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -148,13 +149,19 @@ std::string WorkbenchService::workbenchPage(const std::string& path) const {
 .wrap{padding:22px 26px}h1{font-size:20px;margin:0 0 4px;color:#333}.crumb{color:#888;font-size:13px;margin:0 0 16px}
 .bar{display:flex;gap:10px;margin-bottom:14px}.bar input{flex:1;max-width:280px;border:1px solid #DDE3EA;border-radius:4px;padding:7px 10px}
 .bar button{background:#1B9BEA;color:#fff;border:0;border-radius:4px;padding:7px 18px}
+.bar .ghost{border:1px solid #1B9BEA;color:#1B9BEA;border-radius:4px;padding:6px 14px;text-decoration:none;font-size:13px}
+.bar .link{color:#1B9BEA;font-size:13px;align-self:center;text-decoration:none}
 table{width:100%;border-collapse:collapse;background:#fff;border-radius:8px;overflow:hidden;box-shadow:0 1px 4px rgba(0,0,0,.06)}
 th{background:#F7F9FB;color:#666;font-weight:normal;font-size:13px;text-align:left;padding:10px 14px}
 td{padding:10px 14px;border-top:1px solid #F0F0F0;font-size:13px}.st{font-size:12px;padding:1px 8px;border-radius:10px;background:#E6F4FD;color:#1B9BEA}
 </style></head><body><div class="wrap"><h1 id="title">)HTML" +
            title + "</h1><p class=\"crumb\">工作台 / " + title + " / <span id=\"detail\">" + detail +
            R"HTML(</span></p>
-<div class="bar"><input placeholder="搜索编号或名称"><button>查询</button></div>
+<div class="bar"><input placeholder="搜索编号或名称"><button>查询</button>
+<a class="btn ghost" id="export" href="/export/records.csv?title=)HTML" +
+           httplib::detail::encode_query_param(title) + R"HTML(">导出 Excel</a>
+<a class="link" id="help" target="_blank" href="/about/">帮助</a>
+<a class="link" id="site" target="_blank" href="https://velmora.example/">官方网站</a></div>
 <table><tr><th>编号</th><th>名称</th><th>状态</th><th>更新时间</th></tr>)HTML" +
            table + R"HTML(</table></div><script>
 window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%20%22loading%22/'; });
@@ -396,6 +403,39 @@ window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%
 <a id="inner" href="happ://CMD%20%22frame%22,%20%22%E4%B8%AD%22/">frame</a>
 </body></html>)HTML",
                         "text/html; charset=utf-8");
+    });
+    // An export of the records as a spreadsheet (CSV with a BOM, which spreadsheets read as UTF-8)
+    // named after the page: ?rows= its length, ?delay= milliseconds between its parts (a slow
+    // network), ?cut=1 breaks the connection halfway.
+    server_.Get("/export/records.csv", [this](const httplib::Request& req, httplib::Response& res) {
+        const std::string title = req.has_param("title") ? req.get_param_value("title") : "工作台";
+        const int rows =
+            req.has_param("rows") ? std::clamp(std::atoi(req.get_param_value("rows").c_str()), 1, 1000000) : 200;
+        const int delay = std::clamp(std::atoi(req.get_param_value("delay").c_str()), 0, 5000);
+        const bool cut = req.get_param_value("cut") == "1";
+        auto body = std::make_shared<std::string>("\xEF\xBB\xBF编号,名称,状态,金额\r\n");
+        static const char* names[] = {"杭州云岫科技", "宁波海曙贸易", "苏州澄湖电子", "上海浦江物流", "南京栖霞建材"};
+        static const char* states[] = {"处理中", "已完成", "待审核", "已退回"};
+        for (int i = 0; i < rows; ++i) {
+            *body += "2026" + std::to_string(100000 + i) + "," + names[i % 5] + "," + states[i % 4] + "," +
+                     std::to_string(1000 + (i * 37) % 9000) + ".00\r\n";
+        }
+        const std::string name = title + "报表.csv";
+        res.set_header("Content-Disposition", "attachment; filename=\"records.csv\"; filename*=UTF-8''" +
+                                                  httplib::detail::encode_query_param(name));
+        res.set_content_provider(body->size(), "text/csv; charset=utf-8",
+                                 [this, body, delay, cut](size_t offset, size_t length, httplib::DataSink& sink) {
+                                     if (cut && offset >= body->size() / 2) {
+                                         return false;
+                                     }
+                                     const size_t part = std::min<size_t>(length, delay > 0 ? 4096 : length);
+                                     if (delay > 0 && offset > 0) {
+                                         for (int waited = 0; waited < delay && !stopping_; waited += 20) {
+                                             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                                         }
+                                     }
+                                     return !stopping_ && sink.write(body->data() + offset, part);
+                                 });
     });
     // Development only: a page that fails with the status its path names (/dev/fail/502).
     server_.Get(R"(/dev/fail/(\d{3}))", [](const httplib::Request& req, httplib::Response& res) {

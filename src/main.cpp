@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
     // The menus reach the windows they open through these.
     platform::TrayIcons() = [] { return std::make_unique<platform::QtTrayIcon>(); };
     mainwin::home::SetShowMainMenu([](const QPoint& position) { tray::menu::Instance()->Popup(position); });
+    mainwin::home::SetAnnounce(&tray::Announce);
     tray::menu::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
     tray::menu::SetShowAbout([](QWidget* owner) { settings::version::Show(owner); });
     tray::TrayForm::SetShowAbout([] { settings::version::Show(); });

@@ -7,6 +7,8 @@
 #include "chrome/loadingoverlay.h"
 #include "chrome/loadingpage.h"
 #include "chrome/windowhelpers.h"
+#include "mainwin/downloadstrip.h"
+#include "mainwin/findbar.h"
 #include "mainwin/pagecontrols.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
@@ -60,6 +62,11 @@ std::function<void(const QPoint&)>& showMainMenu() {
     return show;
 }
 
+std::function<bool(const QString&, const QString&)>& announcer() {
+    static std::function<bool(const QString&, const QString&)> announce;
+    return announce;
+}
+
 // A cached menu array; absent or unreadable text (a first run whose download failed) reads as
 // an empty array, so the window opens with its start page.
 json::JsonValue cachedMenu(const char* key) {
@@ -103,6 +110,10 @@ void home::SetShowSettings(std::function<void(QWidget*)> show) {
 
 void home::SetShowMainMenu(std::function<void(const QPoint&)> show) {
     showMainMenu() = std::move(show);
+}
+
+void home::SetAnnounce(std::function<bool(const QString&, const QString&)> announce) {
+    announcer() = std::move(announce);
 }
 
 home::home() : Form("home") {
@@ -204,6 +215,12 @@ void home::build() {
         web->setLoadFinished([this](const platform::LoadOutcome& outcome) { PageLoadFinished(outcome); });
         pageControls_ = new PageControls(this, *web, service::Service().BaseUrl,
                                          [this](const platform::LoadOutcome& outcome) { PageLoadFinished(outcome); });
+        downloads_ = new DownloadStrip(this);
+        downloads_->setAnnounce(
+            [](const QString& title, const QString& text) { return announcer() && announcer()(title, text); });
+        connect(downloads_, &DownloadStrip::shownChanged, this, [this] { placeBrowser(); });
+        web->setDownloadRequested(
+            [this](const std::shared_ptr<platform::Download>& download) { downloads_->start(download); });
     }
     // A picture over the browser, not a second page: the browser engine holds one page less.
     loadingWeb = new chrome::LoadingOverlay(chrome::LoadingAnimationFile(startup::State().options.appDir), this);
@@ -296,10 +313,24 @@ void home::LayoutWindow() {
 void home::placeBrowser() {
     const MenuModel::Rect& area = menus_.web();
     MoveTwips(webWidget(), area.left, area.top, area.width, area.height);
+    if (downloads_ && downloads_->isVisible()) {
+        // The download strip takes the bottom of the page's place.
+        QRect page = webWidget()->geometry();
+        page.setBottom(page.bottom() - DownloadStrip::kHeight);
+        webWidget()->setGeometry(page);
+        downloads_->setGeometry(page.left(), page.bottom() + 1, page.width(), DownloadStrip::kHeight);
+        downloads_->raise();
+    }
     if (webWidget() != webArea) {
         webArea->setGeometry(webWidget()->geometry());
     }
     failure_->setGeometry(webWidget()->geometry());
+    if (pageControls_) {
+        const QRect page = webWidget()->geometry();
+        FindBar* bar = pageControls_->findBar();
+        bar->move(page.right() - bar->width() - 16, page.top() + 8);
+        bar->raise();
+    }
 }
 
 void home::ApplyMenus() {
@@ -335,9 +366,6 @@ void home::ApplyMenus() {
 void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
     if (outcome.kind == platform::LoadOutcome::Kind::Loaded) {
         failure_->Clear(); // the overlay stays until the page says it has loaded
-        if (pageControls_) {
-            pageControls_->setCurrentUrl(outcome.url);
-        }
         return;
     }
     qCInfo(lcHome).noquote() << "a page could not be loaded:" << chrome::FailureReason(outcome);

@@ -22,6 +22,7 @@
 
 namespace kivo::mainwin {
 
+class DownloadStrip;
 class PageControls;
 
 /// The main window: the frame around the workbench pages, with the profile panel in its header,
@@ -40,6 +41,9 @@ public:
     static void SetShowSettings(std::function<void(QWidget* owner)> show);
     /// How the menu button pops up the drop-down menu, at a screen position.
     static void SetShowMainMenu(std::function<void(const QPoint& position)> show);
+    /// How a finished download is announced (a balloon over the notification icon); false when
+    /// it could not be, and the download strip alone says it.
+    static void SetAnnounce(std::function<bool(const QString& title, const QString& text)> announce);
 
     ~home() override;
 
@@ -93,6 +97,7 @@ private:
     chrome::LoadingOverlay* loadingWeb = nullptr;
     chrome::FailurePanel* failure_ = nullptr;
     PageControls* pageControls_ = nullptr;
+    DownloadStrip* downloads_ = nullptr;
     chrome::PictureBox* leftMenuBox = nullptr;
     QWidget* webArea = nullptr; // where web lies when no browser could be made
 

@@ -1,6 +1,7 @@
 #include "mainwin/pagecontrols.h"
 
 #include "bridge/bridgeorigins.h"
+#include "mainwin/findbar.h"
 #include "platform/urlopener.h"
 #include "startup/runparameters.h"
 
@@ -35,7 +36,8 @@ double PageControls::NextZoom(double current, int direction) {
 
 PageControls::PageControls(QWidget* window, platform::Browser& web, std::string baseUrl,
                            std::function<void(const platform::LoadOutcome&)> failed)
-    : QObject(window), web_(web), baseUrl_(std::move(baseUrl)), failed_(std::move(failed)) {
+    : QObject(window), web_(web), baseUrl_(std::move(baseUrl)), failed_(std::move(failed)),
+      findBar_(new FindBar(window, web)) {
     setObjectName("pageControls");
     const std::pair<QList<QKeySequence>, std::function<void()>> keys[] = {
         {{QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { zoomIn(); }},
@@ -44,6 +46,8 @@ PageControls::PageControls(QWidget* window, platform::Browser& web, std::string 
         {{QKeySequence(Qt::ALT | Qt::Key_Left)}, [this] { web_.back(); }},
         {{QKeySequence(Qt::ALT | Qt::Key_Right)}, [this] { web_.forward(); }},
         {{QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { web_.reload(); }},
+        {{QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { findBar_->open(); }},
+        {{QKeySequence(Qt::CTRL | Qt::Key_P)}, [this] { web_.print(); }},
     };
     for (const auto& [sequences, action] : keys) {
         for (const QKeySequence& sequence : sequences) {
@@ -95,7 +99,7 @@ void PageControls::rendererEnded(const QString& reason, int exitCode) {
     qCWarning(lcPage).noquote() << "the page's renderer ended:" << reason << "exit code" << exitCode;
     if (lastEnd_.isValid() && lastEnd_.elapsed() < kSecondEndWithin) {
         lastEnd_.invalidate();
-        failed_({platform::LoadOutcome::Kind::RendererEnded, 0, currentUrl_});
+        failed_({platform::LoadOutcome::Kind::RendererEnded, 0, web_.url()});
         return;
     }
     lastEnd_.start();

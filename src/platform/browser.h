@@ -36,6 +36,20 @@ struct LoadOutcome {
     QString url;
 };
 
+/// @brief A file a page sends (an export, an attachment). The browser drops it unless `save` is
+/// called before the hook that handed it over returns.
+class Download {
+public:
+    virtual ~Download() = default;
+    /// @brief The file name the service gives, as it gives it.
+    virtual QString suggestedName() const = 0;
+    /// @brief Saves the file at `path`. `progress` gets the bytes received and the total (-1 when
+    /// unknown); `finished` is called once: true when the whole file is at `path`, else with why.
+    virtual void save(const QString& path, std::function<void(qint64 received, qint64 total)> progress,
+                      std::function<void(bool complete, const QString& error)> finished) = 0;
+    virtual void cancel() = 0;
+};
+
 /// @brief An embedded web browser as the windows use it: navigate, write a document, and read
 /// and write the shown document's body.
 class Browser {
@@ -45,6 +59,8 @@ public:
     /// @brief The widget to place in a window.
     virtual QWidget* widget() = 0;
     virtual void navigate(const QString& url) = 0;
+    /// @brief The address of the page shown (or being loaded).
+    virtual QString url() const = 0;
     /// @brief Replaces the document with `html`, as if written into a blank page whose address
     /// is `baseUrl` (relative addresses and cookies then belong to that site).
     virtual void writeDocument(const QString& html, const QString& baseUrl) = 0;
@@ -80,6 +96,18 @@ public:
     /// @brief Called when the page's renderer process ended abnormally, with why and its exit code.
     using RendererEnded = std::function<void(const QString& reason, int exitCode)>;
     virtual void setRendererEnded(RendererEnded hook) = 0;
+
+    /// @brief Called when the page sends a file; see Download.
+    using DownloadRequested = std::function<void(const std::shared_ptr<Download>& download)>;
+    virtual void setDownloadRequested(DownloadRequested hook) = 0;
+
+    /// @brief Finds `text` on the page from the current match on (backwards when `backward`) and
+    /// marks the matches; the empty text ends the search. `done` gets the number of matches and
+    /// the current one (from 1; 0 when none).
+    using FindDone = std::function<void(int matches, int current)>;
+    virtual void find(const QString& text, bool backward, FindDone done) = 0;
+    /// @brief Prints the page through the desktop's print dialog.
+    virtual void print() = 0;
 
     virtual void reload() = 0;
     virtual void back() = 0;

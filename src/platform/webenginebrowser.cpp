@@ -1,14 +1,19 @@
 #include "platform/webenginebrowser.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QMimeDatabase>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QUuid>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -206,6 +211,129 @@ void WebEngineBrowser::setRendererEnded(RendererEnded hook) {
     }
 }
 
+namespace {
+
+class WebEngineDownload : public Download, public std::enable_shared_from_this<WebEngineDownload> {
+public:
+    explicit WebEngineDownload(QWebEngineDownloadRequest* request) : request_(request) {}
+    ~WebEngineDownload() override = default;
+
+    QString suggestedName() const override { return request_ ? request_->suggestedFileName() : QString(); }
+
+    void save(const QString& path, std::function<void(qint64, qint64)> progress,
+              std::function<void(bool, const QString&)> finished) override {
+        finished_ = std::move(finished);
+        if (!request_) {
+            end(false, "the download has gone");
+            return;
+        }
+        const QFileInfo target(path);
+        request_->setDownloadDirectory(target.absolutePath());
+        request_->setDownloadFileName(target.fileName());
+        QWebEngineDownloadRequest* request = request_;
+        auto report = [request, progress] { progress(request->receivedBytes(), request->totalBytes()); };
+        QObject::connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, request, report);
+        QObject::connect(request, &QWebEngineDownloadRequest::totalBytesChanged, request, report);
+        QObject::connect(
+            request, &QWebEngineDownloadRequest::isFinishedChanged, request, [self = weak_from_this(), request] {
+                const auto download = self.lock();
+                if (!download || !request->isFinished()) {
+                    return;
+                }
+                const auto state = request->state();
+                download->end(state == QWebEngineDownloadRequest::DownloadCompleted,
+                              state == QWebEngineDownloadRequest::DownloadCancelled ? QString("cancelled")
+                                                                                    : request->interruptReasonString());
+            });
+        request->accept();
+    }
+
+    void cancel() override {
+        if (request_) {
+            request_->cancel();
+        }
+        end(false, "cancelled");
+    }
+
+    /// The engine broke the download off and asked to take it up again (`again`): it ends here.
+    void brokenOff(QWebEngineDownloadRequest* again) {
+        const bool known = again->interruptReason() != QWebEngineDownloadRequest::NoReason;
+        const QString reason = known ? again->interruptReasonString() : QString("连接中断");
+        again->cancel();
+        end(false, reason);
+    }
+
+private:
+    void end(bool complete, const QString& error) {
+        auto finished = std::exchange(finished_, {});
+        if (!finished) {
+            return; // once
+        }
+        if (!complete && request_) {
+            // Nothing of a file that did not arrive whole stays, nor the engine's own
+            // intermediate file, which it keeps for a resume.
+            const QString path = QDir(request_->downloadDirectory()).filePath(request_->downloadFileName());
+            for (const QString& leftover : {path, path + ".download", path + ".crdownload"}) {
+                QFile::remove(leftover);
+            }
+        }
+        finished(complete, error);
+    }
+
+    QPointer<QWebEngineDownloadRequest> request_;
+    std::function<void(bool, const QString&)> finished_;
+};
+
+} // namespace
+
+void WebEngineBrowser::setDownloadRequested(DownloadRequested hook) {
+    QObject::disconnect(downloads_);
+    if (!hook) {
+        return;
+    }
+    // The profile is every browser's; each takes the downloads of its own page.
+    downloads_ = QObject::connect(view_->page()->profile(), &QWebEngineProfile::downloadRequested, view_,
+                                  [this, hook = std::move(hook)](QWebEngineDownloadRequest* request) {
+                                      if (request->page() != view_->page()) {
+                                          return;
+                                      }
+                                      // The engine takes a broken download up again by itself,
+                                      // asking anew: it counts as failed instead (a resumed file
+                                      // may not be whole).
+                                      auto& known = handedOver_[request->id()];
+                                      if (auto download = known.lock()) {
+                                          std::static_pointer_cast<WebEngineDownload>(download)->brokenOff(request);
+                                          return;
+                                      }
+                                      auto download = std::make_shared<WebEngineDownload>(request);
+                                      known = download;
+                                      hook(download);
+                                  });
+}
+
+void WebEngineBrowser::find(const QString& text, bool backward, FindDone done) {
+    const QWebEnginePage::FindFlags flags = backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
+    view_->page()->findText(text, flags, [done = std::move(done)](const QWebEngineFindTextResult& result) {
+        if (done) {
+            done(result.numberOfMatches(), result.activeMatch());
+        }
+    });
+}
+
+void WebEngineBrowser::print() {
+    if (printer_) {
+        return; // one print at a time
+    }
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), view_);
+    dialog.setWindowTitle("打印");
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    printer_ = std::move(printer);
+    view_->print(printer_.get());
+}
+
 void WebEngineBrowser::reload() {
     view_->reload();
 }
@@ -236,6 +364,9 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(p
     view_->setPage(new InterceptingPage(profile, view_));
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    // A page's window.print() and the print key come to the same dialog.
+    QObject::connect(view_, &QWebEngineView::printRequested, view_, [this] { print(); });
+    QObject::connect(view_, &QWebEngineView::printFinished, view_, [this](bool) { printer_.reset(); });
     loaded_ = QObject::connect(view_, &QWebEngineView::loadFinished, view_, [this](bool) {
         loading_ = false;
         for (const auto& step : std::exchange(pending_, {})) {
@@ -249,6 +380,7 @@ WebEngineBrowser::~WebEngineBrowser() {
     QObject::disconnect(outcome_);
     QObject::disconnect(newWindow_);
     QObject::disconnect(rendererEnded_);
+    QObject::disconnect(downloads_);
     static_cast<InterceptingPage*>(view_->page())->setHook({}); // the hook may refer to our owner
 }
 
@@ -260,6 +392,10 @@ void WebEngineBrowser::navigate(const QString& url) {
     loading_ = true;
     pending_.clear();
     view_->load(QUrl(url));
+}
+
+QString WebEngineBrowser::url() const {
+    return view_->url().toString();
 }
 
 void WebEngineBrowser::writeDocument(const QString& html, const QString& baseUrl) {

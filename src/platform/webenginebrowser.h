@@ -5,8 +5,11 @@
 #include <QMetaObject>
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
+class QPrinter;
 class QWebEngineView;
 
 namespace kivo::platform {
@@ -21,6 +24,7 @@ public:
 
     QWidget* widget() override;
     void navigate(const QString& url) override;
+    QString url() const override;
     void writeDocument(const QString& html, const QString& baseUrl) override;
     void setBodyStyle(const QString& property, const QString& value) override;
     void setBodyInnerHtml(const QString& html) override;
@@ -32,6 +36,9 @@ public:
     void setLoadFinished(LoadFinished hook) override;
     void setNewWindow(NewWindow hook) override;
     void setRendererEnded(RendererEnded hook) override;
+    void setDownloadRequested(DownloadRequested hook) override;
+    void find(const QString& text, bool backward, FindDone done) override;
+    void print() override;
     void reload() override;
     void back() override;
     void forward() override;
@@ -53,6 +60,9 @@ private:
     QMetaObject::Connection outcome_;
     QMetaObject::Connection newWindow_;
     QMetaObject::Connection rendererEnded_;
+    QMetaObject::Connection downloads_;
+    std::unique_ptr<QPrinter> printer_;                     // while a print runs
+    std::map<quint32, std::weak_ptr<Download>> handedOver_; // by the engine's number
     bool loading_ = false;
     std::vector<std::function<void()>> pending_;
 };

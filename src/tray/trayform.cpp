@@ -26,6 +26,15 @@ bool RestoreForm(const QString& name) {
     return form != nullptr;
 }
 
+bool Announce(const QString& title, const QString& text) {
+    auto* tray = qobject_cast<TrayForm*>(chrome::FindForm("tray_form"));
+    if (tray == nullptr || !tray->notifyBar()->NotifyBoxVisible() || !platform::NotificationAreaAvailable()()) {
+        return false;
+    }
+    tray->notifyBar()->NotifyMsgBox(text, title, 1);
+    return true;
+}
+
 void TrayForm::SetShowAbout(std::function<void()> show) {
     showAbout() = std::move(show);
 }

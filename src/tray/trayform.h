@@ -40,4 +40,7 @@ private:
 /// Brings a loaded window of this name back as a normal, shown window; false when none is loaded.
 bool RestoreForm(const QString& name);
 
+/// A balloon over the program's notification icon; false when there is no icon to show it.
+bool Announce(const QString& title, const QString& text);
+
 } // namespace kivo::tray

@@ -1,6 +1,10 @@
 // The main window offscreen, with fake browsers, against a local server.
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
+#include "fakedownload.h"
+#include "mainwin/downloadfiles.h"
+#include "mainwin/downloadstrip.h"
+#include "mainwin/findbar.h"
 #include "mainwin/home.h"
 #include "mainwin/pagecontrols.h"
 #include "platform/curlhttpsession.h"
@@ -15,14 +19,18 @@
 #include "service/json/textcodec.h"
 #include "startup/runparameters.h"
 #include "testserver.h"
+#include "waitfor.h"
 #include "windowtest.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -440,7 +448,7 @@ TEST_F(HomeTest, TheWorkbenchBrowserBehavesAsABrowser) {
     EXPECT_EQ(web()->calls.mid(web()->calls.size() - 4), (QStringList{"back", "forward", "reload", "reload"}));
 
     // A renderer that ends is reloaded once; a second end within a minute shows the failure.
-    web()->finishLoad({platform::LoadOutcome::Kind::Loaded, 0, base + "/desktop/site/index"});
+    web()->navigate(base + "/desktop/site/index");
     web()->rendererEnded("crashed", 11);
     EXPECT_EQ(web()->calls.last(), "reload");
     auto* panel = test::find<chrome::FailurePanel>(w, "failurePanel");
@@ -457,6 +465,162 @@ TEST_F(HomeTest, TheWorkbenchBrowserBehavesAsABrowser) {
     browsers.clear();
     open();
     EXPECT_DOUBLE_EQ(web()->zoom(), 1.1);
+}
+
+TEST_F(HomeTest, DownloadsArriveWholeUnderFreeNamesOrLeaveNothing) {
+    const QString downloads = QString::fromStdString((folder.path() / "downloads").string());
+    QDir().mkpath(downloads);
+    const auto savedFolder = std::exchange(DownloadFolder(), [downloads] { return downloads; });
+    QStringList announced;
+    home::SetAnnounce([&](const QString& title, const QString& text) {
+        announced << title + " " + text;
+        return true;
+    });
+    auto read = [&](const QString& name) {
+        QFile file(QDir(downloads).filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    };
+    auto files = [&] { return QDir(downloads).entryList(QDir::Files | QDir::Hidden, QDir::Name); };
+    QFile existing(QDir(downloads).filePath("报表.xlsx"));
+    existing.open(QIODevice::WriteOnly);
+    existing.write("mine");
+    existing.close();
+
+    home* w = open();
+    auto* strip = test::find<DownloadStrip>(w, "downloadStrip");
+    const int fullHeight = web()->widget()->height();
+    EXPECT_FALSE(strip->isVisible());
+
+    // A path in the name is dropped, and the user's file of that name stays.
+    auto first = std::make_shared<test::FakeDownload>("../../报表.xlsx");
+    web()->downloadRequested(first);
+    EXPECT_EQ(first->path(), QDir(downloads).filePath("报表 (1).xlsx.part"));
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_EQ(web()->widget()->height(), fullHeight - DownloadStrip::kHeight) << "the strip takes the page's bottom";
+    first->arrive("abc", 6);
+    EXPECT_EQ(test::find<QProgressBar>(strip, "downloadProgress")->value(), 500);
+    EXPECT_EQ(test::find<QLabel>(strip, "downloadName")->text(), "报表 (1).xlsx");
+
+    // A second one of the same name while the first runs takes the next free name; cancelled, it
+    // leaves nothing.
+    auto second = std::make_shared<test::FakeDownload>("报表.xlsx");
+    web()->downloadRequested(second);
+    EXPECT_EQ(second->path(), QDir(downloads).filePath("报表 (2).xlsx.part"));
+    second->arrive("xy", 10);
+    QTest::mouseClick(test::find<QPushButton>(strip, "downloadCancel"), Qt::LeftButton);
+    EXPECT_TRUE(second->cancelled);
+    EXPECT_EQ(test::find<QLabel>(strip, "downloadStatus")->text(), "已取消");
+    EXPECT_EQ(files(), (QStringList{"报表 (1).xlsx.part", "报表.xlsx"}));
+
+    // The first completes: whole, under its own name, announced.
+    first->arrive("def", 6);
+    first->end(true);
+    EXPECT_EQ(read("报表 (1).xlsx"), "abcdef");
+    EXPECT_EQ(read("报表.xlsx"), "mine");
+    EXPECT_EQ(announced, QStringList{"下载完成 报表 (1).xlsx"});
+
+    // A failed one leaves nothing; a finished one offers to open the file and its folder.
+    auto failed = std::make_shared<test::FakeDownload>("\x01.csv");
+    web()->downloadRequested(failed);
+    failed->arrive("partial", 100);
+    failed->end(false, "network error");
+    EXPECT_EQ(test::find<QLabel>(strip, "downloadStatus")->text(), "下载失败");
+    auto done = std::make_shared<test::FakeDownload>("明细.csv");
+    web()->downloadRequested(done);
+    done->arrive("a,b", -1);
+    EXPECT_EQ(test::find<QProgressBar>(strip, "downloadProgress")->maximum(), 0) << "a busy bar: size unknown";
+    done->end(true);
+    EXPECT_EQ(test::find<QLabel>(strip, "downloadStatus")->text(), "下载完成");
+    QTest::mouseClick(test::find<QPushButton>(strip, "downloadOpen"), Qt::LeftButton);
+    QTest::mouseClick(test::find<QPushButton>(strip, "downloadOpenFolder"), Qt::LeftButton);
+    EXPECT_EQ(opened, (QStringList{QUrl::fromLocalFile(QDir(downloads).filePath("明细.csv")).toString(),
+                                   QUrl::fromLocalFile(downloads).toString()}));
+    EXPECT_EQ(files(), (QStringList{"报表 (1).xlsx", "报表.xlsx", "明细.csv"}));
+
+    // Closed, the strip gives the page its place back.
+    QTest::mouseClick(test::find<QPushButton>(strip, "downloadClose"), Qt::LeftButton);
+    EXPECT_FALSE(strip->isVisible());
+    EXPECT_EQ(web()->widget()->height(), fullHeight);
+
+    // A download still running when the window goes is cancelled and leaves nothing.
+    auto running = std::make_shared<test::FakeDownload>("长报表.xlsx");
+    web()->downloadRequested(running);
+    running->arrive("half", 8);
+    startup::State().endStatus = "1";
+    chrome::UnloadAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(running->cancelled);
+    EXPECT_EQ(files(), (QStringList{"报表 (1).xlsx", "报表.xlsx", "明细.csv"}));
+    DownloadFolder() = savedFolder;
+    home::SetAnnounce({});
+}
+
+TEST_F(HomeTest, FindBarSearchesThePageAndPrintGoesToTheDialog) {
+    home* w = open();
+    web()->document = test::FakeDocument{};
+    web()->document->source = "<p>合同 合同 发票 合同</p>";
+    QApplication::setActiveWindow(w);
+    auto* bar = test::find<FindBar>(w, "findBar");
+    auto* count = test::find<QLabel>(bar, "findCount");
+    EXPECT_FALSE(bar->isVisible());
+    QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_TRUE(test::find<QLineEdit>(bar, "findText")->hasFocus());
+    EXPECT_GT(bar->x(), web()->widget()->geometry().center().x()) << "at the page's top right";
+
+    // Searches as typed; Enter goes on, Shift+Enter back.
+    test::find<QLineEdit>(bar, "findText")->insert("合同"); // as typed (keyClicks takes Latin-1 only)
+    ASSERT_TRUE(test::waitFor([&] { return count->text() == "1/3"; }, 2000)) << count->text().toStdString();
+    QTest::keyClick(test::find<QLineEdit>(bar, "findText"), Qt::Key_Return);
+    ASSERT_TRUE(test::waitFor([&] { return count->text() == "2/3"; }, 2000));
+    QTest::keyClick(test::find<QLineEdit>(bar, "findText"), Qt::Key_Return, Qt::ShiftModifier);
+    ASSERT_TRUE(test::waitFor([&] { return count->text() == "1/3"; }, 2000));
+    EXPECT_EQ(web()->calls.last(), "find< 合同");
+    test::find<QLineEdit>(bar, "findText")->insert("书");
+    ASSERT_TRUE(test::waitFor([&] { return count->text() == "0/0"; }, 2000));
+    EXPECT_FALSE(test::find<QToolButton>(bar, "findNext")->isEnabled());
+
+    // Escape closes the bar and takes the marks away.
+    QTest::keyClick(test::find<QLineEdit>(bar, "findText"), Qt::Key_Escape);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(web()->calls.last(), "find ");
+
+    QTest::keyClick(w, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(web()->calls.last(), "print");
+}
+
+TEST(DownloadNames, AreSafeAndNeverTaken) {
+    EXPECT_EQ(SafeDownloadName("报表.xlsx"), "报表.xlsx");
+    EXPECT_EQ(SafeDownloadName("../../etc/passwd"), "passwd");
+    EXPECT_EQ(SafeDownloadName("C:\\Users\\x\\a.txt"), "a.txt");
+    EXPECT_EQ(SafeDownloadName("..hidden"), "hidden");
+    EXPECT_EQ(SafeDownloadName(" .bashrc "), "bashrc");
+    EXPECT_EQ(SafeDownloadName(QString("a") + QChar(1) + "b\nc" + QChar(0x202E) + "gpj.exe"), "a_b_c_gpj.exe")
+        << "controls and bidi marks";
+    EXPECT_EQ(SafeDownloadName("a:b*?.txt"), "a_b__.txt");
+    EXPECT_EQ(SafeDownloadName(""), "下载");
+    EXPECT_EQ(SafeDownloadName("..."), "下载");
+    EXPECT_EQ(SafeDownloadName("dir/"), "下载");
+    const QString longName = QString(300, QChar(0x8868)) + ".xlsx";
+    const QString cut = SafeDownloadName(longName);
+    EXPECT_LE(cut.toUtf8().size(), 200);
+    EXPECT_TRUE(cut.endsWith(".xlsx"));
+
+    test::TempFolder folder{"names"};
+    const QString dir = QString::fromStdString(folder.path().string());
+    auto touch = [&](const QString& name) { QFile(QDir(dir).filePath(name)).open(QIODevice::WriteOnly); };
+    EXPECT_EQ(FreeDownloadPath(dir, "报表.xlsx"), QDir(dir).filePath("报表.xlsx"));
+    touch("报表.xlsx");
+    touch("报表 (1).xlsx.part");
+    EXPECT_EQ(FreeDownloadPath(dir, "报表.xlsx"), QDir(dir).filePath("报表 (2).xlsx")) << "a partial file counts";
+    EXPECT_EQ(FreeDownloadPath(dir, "报表.xlsx", {QDir(dir).filePath("报表 (2).xlsx")}),
+              QDir(dir).filePath("报表 (3).xlsx"));
+    touch("data.tar.gz");
+    EXPECT_EQ(FreeDownloadPath(dir, "data.tar.gz"), QDir(dir).filePath("data (1).tar.gz"));
+    touch("v1.2 notes.txt");
+    EXPECT_EQ(FreeDownloadPath(dir, "v1.2 notes.txt"), QDir(dir).filePath("v1.2 notes (1).txt"));
+    touch("README");
+    EXPECT_EQ(FreeDownloadPath(dir, "README"), QDir(dir).filePath("README (1)"));
 }
 
 TEST(PageControlsZoom, StepsAsBrowsersHaveThem) {

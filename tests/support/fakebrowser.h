@@ -40,7 +40,12 @@ public:
     explicit FakeBrowser(QWidget* parent) : widget_(new QLabel(parent)) {}
 
     QWidget* widget() override { return widget_; }
-    void navigate(const QString& url) override { calls << "navigate " + url; }
+    void navigate(const QString& url) override {
+        calls << "navigate " + url;
+        url_ = url;
+    }
+    QString url() const override { return url_; }
+    QString url_;
     void writeDocument(const QString& html, const QString& baseUrl) override {
         calls << "write " + html + " @ " + baseUrl;
     }
@@ -78,6 +83,19 @@ public:
     LoadFinished loadFinished;
     void setNewWindow(NewWindow hook) override { newWindow = std::move(hook); }
     void setRendererEnded(RendererEnded hook) override { rendererEnded = std::move(hook); }
+    void setDownloadRequested(DownloadRequested hook) override { downloadRequested = std::move(hook); }
+    void find(const QString& text, bool backward, FindDone done) override {
+        calls << QString("find%1 %2").arg(backward ? "<" : "").arg(text);
+        if (done) {
+            // Every occurrence in the document's source counts; the current one moves on.
+            const int matches = text.isEmpty() || !document ? 0 : static_cast<int>(document->source.count(text));
+            findCurrent = matches == 0 ? 0 : (findCurrent + (backward ? matches - 2 : 0)) % matches + 1;
+            QTimer::singleShot(0, widget_, [done, matches, current = findCurrent] { done(matches, current); });
+        }
+    }
+    void print() override { calls << "print"; }
+    DownloadRequested downloadRequested;
+    int findCurrent = 0;
     void reload() override { calls << "reload"; }
     void back() override { calls << "back"; }
     void forward() override { calls << "forward"; }
