@@ -10,6 +10,9 @@ class ClickLabel : public QLabel {
 public:
     explicit ClickLabel(const QString& text = {}, QWidget* parent = nullptr);
 
+    /// Acts as a click does (the keyboard's Enter and Space, a screen reader's press).
+    Q_INVOKABLE void Activate() { emit Click(); }
+
 signals:
     void Click();
     void MouseDown(Qt::MouseButton button);

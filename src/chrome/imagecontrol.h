@@ -35,6 +35,9 @@ public:
     int index() const { return index_; }
     void setIndex(int index) { index_ = index; }
 
+    /// Acts as a click does (the keyboard's Enter and Space, a screen reader's press).
+    Q_INVOKABLE void Activate() { emit Click(index_); }
+
 signals:
     void Click(int index);
     void MouseDown(int index, Qt::MouseButton button);

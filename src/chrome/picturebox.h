@@ -18,6 +18,9 @@ public:
     void setBackColor(const QColor& colour);
     const QColor& backColor() const { return back_; }
 
+    /// Acts as a click does (the keyboard's Enter and Space, a screen reader's press).
+    Q_INVOKABLE void Activate() { emit Click(); }
+
 signals:
     void MouseDown(Qt::MouseButton button);
     void Click();

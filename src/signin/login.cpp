@@ -1,5 +1,7 @@
 #include "signin/login.h"
 
+#include "chrome/keyboardaccess.h"
+
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/loadingpage.h"
@@ -15,12 +17,15 @@
 #include "startup/runparameters.h"
 
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QPointer>
+#include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -96,6 +101,7 @@ QLineEdit* login::hint(QWidget* panel, const QString& text, int left, int top, i
     box->setStyleSheet("QLineEdit { background: rgb(205, 221, 250); color: rgb(128, 128, 128); border: none; }");
     box->setReadOnly(true);
     box->setCursor(Qt::IBeamCursor);
+    box->setFocusPolicy(Qt::ClickFocus); // Tab goes to the box itself
     box->setProperty("input", QVariant::fromValue<QObject*>(forInput));
     box->installEventFilter(this);
     return box;
@@ -225,6 +231,7 @@ void login::build() {
     }
     error_box->raise();
     setDefault(mobile_enter);
+    makeKeyboardUsable();
     // Every control by its name, as the window code names it.
     const std::pair<QObject*, const char*> names[] = {
         {aicAlphaImage1, "aicAlphaImage1"},
@@ -297,6 +304,8 @@ void login::StartBrowser() {
     }
     loding = platform::Browsers()(code_box);
     loding->widget()->setObjectName("loding");
+    chrome::Describe(loding->widget(), "登录二维码", QAccessible::Graphic);
+    loding->widget()->setFocusPolicy(Qt::NoFocus);
     MoveTwips(loding->widget(), 1320, 360, 3000, 3000);
     loding->widget()->show();
     startup::WhenConfigurationDownloaded([window = QPointer<login>(this)] {
@@ -355,7 +364,7 @@ bool login::eventFilter(QObject* watched, QEvent* event) {
     if (forInput != nullptr) { // a hint box
         if (event->type() == QEvent::FocusIn) {
             box->hide();
-            forInput->setFocus();
+            forInput->setFocus(static_cast<QFocusEvent*>(event)->reason());
         }
         return false;
     }
@@ -370,6 +379,47 @@ bool login::eventFilter(QObject* watched, QEvent* event) {
         tip->show();
     }
     return false;
+}
+
+// ---- keyboard ----
+
+void login::makeKeyboardUsable() {
+    using chrome::MakeActionable;
+    MakeActionable(codeBtn, "扫码登录", QAccessible::PageTab);
+    MakeActionable(passwordBtn, "密码登录", QAccessible::PageTab);
+    MakeActionable(mobileBtn, "动态登录", QAccessible::PageTab);
+    MakeActionable(getCaptchaBtn, get_captcha->text());
+    MakeActionable(mobile_btn, "登录");
+    MakeActionable(username_btn, "登录");
+    MakeActionable(aicAlphaImage2, "刷新");
+    MakeActionable(reg_new, reg_new->text(), QAccessible::Link);
+    MakeActionable(forget_password, forget_password->text(), QAccessible::Link);
+    MakeActionable(aicAlphaImage6, "关闭");
+    chrome::Describe(error_box, QString(), QAccessible::AlertMessage);
+    mobile->setAccessibleName("手机号");
+    captcha->setAccessibleName("验证码");
+    username->setAccessibleName("用户名称");
+    password->setAccessibleName("帐号密码");
+    // Reading order: the tabs, the shown panel from top to bottom, the links, the close button.
+    const QWidget* order[] = {codeBtn,        passwordBtn, mobileBtn,       mobile,        getCaptchaBtn,
+                              captcha,        mobile_btn,  username,        password,      username_btn,
+                              aicAlphaImage2, reg_new,     forget_password, aicAlphaImage6};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    }
+    // Ctrl+Tab and Ctrl+Shift+Tab go through the tabs as a tab widget's do.
+    auto cycle = [this](int step) {
+        static constexpr Tab kLeftToRight[] = {Tab::Code, Tab::Password, Tab::Mobile};
+        const auto at = std::find(std::begin(kLeftToRight), std::end(kLeftToRight), tab_) - std::begin(kLeftToRight);
+        SelectTab(kLeftToRight[(at + step + 3) % 3]);
+    };
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [cycle] { cycle(1); });
+    }
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [cycle] { cycle(-1); });
+    }
 }
 
 // ---- tabs ----
@@ -426,6 +476,7 @@ void login::SelectTab(Tab tab) {
          {captcha_tip, password_tip}},
     }};
     const Look& look = looks[static_cast<int>(tab)];
+    tab_ = tab;
     if (look.defaultButton != nullptr) {
         setDefault(look.defaultButton);
     }
@@ -438,7 +489,12 @@ void login::SelectTab(Tab tab) {
         ShowQrCode();
     }
     if (look.focus != nullptr) {
-        look.focus->setFocus();
+        chrome::PassFocus(look.focus);
+    }
+    for (const auto& [button, shown] :
+         {std::pair{mobileBtn, tab == Tab::Mobile}, std::pair{passwordBtn, tab == Tab::Password},
+          std::pair{codeBtn, tab == Tab::Code}}) {
+        chrome::SetSelected(button, shown);
     }
     for (QLineEdit* box : look.clear) {
         box->clear();
@@ -456,7 +512,9 @@ void login::SelectTab(Tab tab) {
 
 void login::ShowLoginError(const QString& message) {
     ErrTip->setText(message);
+    error_box->setAccessibleName(message);
     error_box->show();
+    chrome::AnnounceAlert(error_box);
 }
 
 bool login::Filled(QLineEdit* box, const QString& message) {
@@ -529,22 +587,28 @@ void login::RequestCode() {
     if (service::IsSuccess(answer)) {
         msm_captcha.start();
         CaptchaSeconds_ = 60;
-        get_captcha->setText(QString::number(CaptchaSeconds_) + " 秒重新发送");
+        ShowCountdown();
         captcha_bg->hide();
         return;
     }
     ShowLoginError(text(service::Field(answer, u"msg")));
 }
 
+void login::ShowCountdown() {
+    get_captcha->setText(CaptchaSeconds_ > 0 ? QString::number(CaptchaSeconds_) + " 秒重新发送"
+                                             : QString("获取验证码"));
+    getCaptchaBtn->setAccessibleName(get_captcha->text()); // a screen reader hears the count
+}
+
 void login::CountdownTick() {
     CaptchaSeconds_ -= 1;
     if (CaptchaSeconds_ > 0) {
-        get_captcha->setText(QString::number(CaptchaSeconds_) + " 秒重新发送");
+        ShowCountdown();
         return;
     }
     msm_captcha.stop();
     CaptchaSeconds_ = 0;
-    get_captcha->setText("获取验证码");
+    ShowCountdown();
     captcha_bg->show();
 }
 

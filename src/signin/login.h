@@ -61,6 +61,9 @@ private:
     void setDefault(QPushButton* button);
     enum class Tab { Mobile, Password, Code };
     void SelectTab(Tab tab);
+    void makeKeyboardUsable();
+    void ShowCountdown();
+    Tab tab_ = Tab::Mobile;
     // False (with the message shown and the focus on the box) when the box is empty.
     bool Filled(QLineEdit* box, const QString& message);
 

@@ -1,6 +1,8 @@
 // The sign-in window offscreen, with a fake browser, against a local server whose answers each
 // case chooses.
 #include "chrome/formregistry.h"
+#include "chrome/keyboardaccess.h"
+#include "keyboardwalk.h"
 #include "platform/curlhttpsession.h"
 #include "platform/responsivewait.h"
 #include "platform/urlopener.h"
@@ -14,6 +16,7 @@
 #include "windowtest.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QtTest/QTest>
@@ -242,6 +245,84 @@ TEST_F(LoginTest, SmsCodeCountdown) {
     click(test::find<chrome::ImageControl>(window, "mobile_btn"));
     EXPECT_EQ(lastQuery, "/desktop/site/loginCode?mobile=13800138000&code=123456");
     EXPECT_EQ(mainWindowsShown, 1);
+}
+
+TEST_F(LoginTest, TheKeyboardReachesNamesAndActsOnEveryControl) {
+    QApplication::setCursorFlashTime(0); // a steady text cursor, for the pictures
+    click(test::find<chrome::ImageControl>(window, "mobileBtn"));
+    const QImage untouched = window->grab().toImage(); // the mouse only
+    // Each tab's controls in reading order; every one has a name.
+    EXPECT_EQ(test::tabWalk(window, "codeBtn"),
+              (QStringList{"codeBtn", "passwordBtn", "mobileBtn", "mobile", "getCaptchaBtn", "captcha", "mobile_btn",
+                           "reg_new", "aicAlphaImage6"}));
+    auto* mark = test::find(window, "focusMark");
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_TRUE(mark->geometry().contains(QApplication::focusWidget()->geometry().translated(
+        QApplication::focusWidget()->mapTo(window, QPoint(0, 0)) - QApplication::focusWidget()->pos())));
+    auto* passwordTab = test::find<chrome::ImageControl>(window, "passwordBtn");
+    EXPECT_EQ(test::accessibleRole(passwordTab), QAccessible::PageTab);
+
+    // Ctrl+Shift+Tab and Ctrl+Tab switch tabs, right to left and back round.
+    test::pressOnFocus(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(test::find(window, "password_box")->isVisible());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(passwordTab)->state().selected);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "username") << "the tab's first field, marked";
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(test::tabWalk(window, "codeBtn"),
+              (QStringList{"codeBtn", "passwordBtn", "mobileBtn", "username", "password", "username_btn", "reg_new",
+                           "forget_password", "aicAlphaImage6"}));
+    test::pressOnFocus(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(test::find(window, "mobile_box")->isVisible());
+    test::pressOnFocus(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(test::find(window, "code_box")->isVisible()) << "round to the first tab";
+    EXPECT_EQ(test::tabWalk(window, "codeBtn"),
+              (QStringList{"codeBtn", "passwordBtn", "mobileBtn", "aicAlphaImage2", "reg_new", "aicAlphaImage6"}));
+    EXPECT_EQ(test::accessibleName(test::find(window, "loding")), "登录二维码");
+#ifdef KIVO_SCREENSHOTS
+    QDir().mkpath(KIVO_SCREENSHOTS);
+    chrome::FocusByKeyboard(test::find(window, "passwordBtn"));
+    window->grab().save(QString(KIVO_SCREENSHOTS) + "/focus-mark-sign-in-tab.png");
+#endif
+
+    // Enter and Space act: a tab, a link, a button.
+    chrome::FocusByKeyboard(test::find(window, "mobileBtn"));
+    test::pressOnFocus(Qt::Key_Space);
+    EXPECT_TRUE(test::find(window, "mobile_box")->isVisible());
+    chrome::FocusByKeyboard(test::find(window, "reg_new"));
+    test::pressOnFocus(Qt::Key_Return);
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(test::accessibleRole(test::find(window, "reg_new")), QAccessible::Link);
+
+    // The error strip is an alert named by its message (the offscreen platform has no screen
+    // reader to hear the alert event itself); the countdown's count is heard too.
+    auto* code = test::find<chrome::ImageControl>(window, "getCaptchaBtn");
+    chrome::FocusByKeyboard(code);
+    test::pressOnFocus(Qt::Key_Enter);
+    EXPECT_EQ(test::accessibleName(test::find(window, "error_box")), "手机号不能为空！");
+    EXPECT_EQ(test::accessibleRole(test::find(window, "error_box")), QAccessible::AlertMessage);
+    test::find<QLineEdit>(window, "mobile")->setText("13800138000");
+    chrome::FocusByKeyboard(code);
+    test::pressOnFocus(Qt::Key_Space);
+    EXPECT_EQ(test::accessibleName(code), "60 秒重新发送");
+    window->CountdownTick();
+    EXPECT_EQ(test::accessibleName(code), "59 秒重新发送");
+
+    // A mouse click takes the mark away, and nothing else differs from the window the mouse alone
+    // used.
+    test::find<QLineEdit>(window, "mobile")->clear();
+    test::find<QLineEdit>(window, "captcha")->clear();
+    while (window->CaptchaSeconds() > 0) {
+        window->CountdownTick();
+    }
+    test::find(window, "error_box")->hide();
+    click(test::find<chrome::ImageControl>(window, "mobileBtn"));
+    EXPECT_FALSE(mark->isVisible());
+    const QImage after = window->grab().toImage();
+    EXPECT_EQ(after, untouched);
+    if (after != untouched) {
+        after.save("/tmp/after.png");
+        untouched.save("/tmp/untouched.png");
+    }
 }
 
 TEST_F(LoginTest, ARefusedCodeRequestLeavesTheButtonUsable) {

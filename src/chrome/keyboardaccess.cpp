@@ -1,0 +1,225 @@
+#include "chrome/keyboardaccess.h"
+
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QWidget>
+
+namespace kivo::chrome {
+
+namespace {
+
+constexpr const char* kRole = "kivoAccessibleRole";
+constexpr const char* kSelected = "kivoSelected";
+constexpr const char* kActionable = "kivoActionable";
+const QColor kAccent(0x1B, 0x9B, 0xEA);
+
+bool isDrawnControl(const QObject* object) {
+    return object->inherits("kivo::chrome::ImageControl") || object->inherits("kivo::chrome::ClickLabel") ||
+           object->inherits("kivo::chrome::PictureBox");
+}
+
+// What a screen reader sees of a drawn control: the role and name it was given, whether it is
+// selected, and a press that acts as a click.
+class DrawnControlAccessible : public QAccessibleWidget {
+public:
+    explicit DrawnControlAccessible(QWidget* control)
+        : QAccessibleWidget(control, static_cast<QAccessible::Role>(control->property(kRole).isValid()
+                                                                        ? control->property(kRole).toInt()
+                                                                        : QAccessible::Graphic)) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (widget()->property(kSelected).isValid()) {
+            s.selectable = true;
+            s.selected = widget()->property(kSelected).toBool();
+        }
+        return s;
+    }
+    QStringList actionNames() const override {
+        return widget()->property(kActionable).toBool() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && widget()->property(kActionable).toBool()) {
+            QMetaObject::invokeMethod(widget(), "Activate");
+        }
+    }
+};
+
+QAccessibleInterface* drawnControlFactory(const QString&, QObject* object) {
+    if (object->isWidgetType() && isDrawnControl(object) && object->property(kRole).isValid()) {
+        return new DrawnControlAccessible(static_cast<QWidget*>(object));
+    }
+    return nullptr;
+}
+
+// The outline around the control with the focus, on top of its window and letting the mouse
+// through; shown only after the keyboard moved the focus.
+class FocusMark : public QWidget {
+public:
+    explicit FocusMark(QWidget* window) : QWidget(window) {
+        setObjectName("focusMark");
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        hide();
+    }
+    void follow(QWidget* control) {
+        target_ = control;
+        place();
+        show();
+        raise();
+    }
+    void place() {
+        if (!target_) {
+            hide();
+            return;
+        }
+        const QRect area(target_->mapTo(parentWidget(), QPoint(0, 0)), target_->size());
+        setGeometry(area.adjusted(-3, -3, 3, 3).intersected(parentWidget()->rect()));
+    }
+    QWidget* target() const { return target_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
+        // White inside the accent line, so that the mark shows on the blue header too.
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRoundedRect(outer.adjusted(1.5, 1.5, -1.5, -1.5), 2, 2);
+        painter.setPen(QPen(kAccent, 2));
+        painter.drawRoundedRect(outer, 3, 3);
+    }
+
+private:
+    QPointer<QWidget> target_;
+};
+
+// Watches focus and key events application-wide: keyboard focus moves show the mark, mouse
+// presses and other focus moves hide it; Enter and Space act on actionable drawn controls.
+class KeyboardWatcher : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWidgetType()) {
+            return false;
+        }
+        auto* widget = static_cast<QWidget*>(watched);
+        switch (event->type()) {
+        case QEvent::FocusIn: {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            const bool keyboard =
+                reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+            if (keyboard && !widget->property("kivoNoFocusMark").toBool() && widget->window() != widget) {
+                markOf(widget->window())->follow(widget);
+            } else {
+                hideMark(widget->window());
+            }
+            break;
+        }
+        case QEvent::FocusOut:
+            if (static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason) {
+                hideMark(widget->window());
+            }
+            break;
+        case QEvent::MouseButtonPress:
+            hideMark(widget->window());
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Hide:
+            if (auto* mark = static_cast<FocusMark*>(
+                    widget->window()->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly));
+                mark && mark->isVisible() && mark->target() == widget) {
+                event->type() == QEvent::Hide ? mark->hide() : mark->place();
+            }
+            break;
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool press =
+                key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
+            if (press && key->modifiers() == Qt::NoModifier && widget->property(kActionable).toBool() &&
+                isDrawnControl(widget)) {
+                QMetaObject::invokeMethod(widget, "Activate");
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    static FocusMark* markOf(QWidget* window) {
+        auto* mark = static_cast<FocusMark*>(window->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly));
+        return mark != nullptr ? mark : new FocusMark(window);
+    }
+    static void hideMark(QWidget* window) {
+        if (auto* mark =
+                static_cast<FocusMark*>(window->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly))) {
+            mark->hide();
+        }
+    }
+};
+
+} // namespace
+
+void InstallKeyboardAccess() {
+    static bool installed = false;
+    if (installed || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    installed = true;
+    QAccessible::installFactory(drawnControlFactory);
+    QCoreApplication::instance()->installEventFilter(new KeyboardWatcher);
+}
+
+void MakeActionable(QWidget* control, const QString& name, QAccessible::Role role) {
+    InstallKeyboardAccess();
+    control->setFocusPolicy(Qt::TabFocus);
+    control->setProperty(kActionable, true);
+    Describe(control, name, role);
+}
+
+void Describe(QWidget* control, const QString& name, QAccessible::Role role) {
+    InstallKeyboardAccess();
+    control->setProperty(kRole, static_cast<int>(role));
+    control->setAccessibleName(name);
+}
+
+void SetSelected(QWidget* control, bool selected) {
+    const QVariant before = control->property(kSelected);
+    control->setProperty(kSelected, selected);
+    if (before.isValid() && before.toBool() == selected) {
+        return;
+    }
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(control, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void AnnounceAlert(QWidget* control) {
+    QAccessibleEvent event(control, QAccessible::Alert);
+    QAccessible::updateAccessibility(&event);
+}
+
+void FocusByKeyboard(QWidget* control) {
+    control->setFocus(Qt::TabFocusReason);
+}
+
+} // namespace kivo::chrome
+
+namespace kivo::chrome {
+
+void PassFocus(QWidget* control) {
+    auto* mark = control->window()->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly);
+    control->setFocus(mark != nullptr && mark->isVisible() ? Qt::TabFocusReason : Qt::OtherFocusReason);
+}
+
+} // namespace kivo::chrome

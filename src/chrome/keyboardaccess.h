@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAccessible>
+#include <QString>
+
+class QWidget;
+
+namespace kivo::chrome {
+
+/// Makes a drawn control (image control, click label, picture box) usable from the keyboard
+/// and by a screen reader: Tab reaches it (a mouse click does not move the focus to it, so the
+/// mouse works as before), Enter and Space act as a click, and it has an accessible name and
+/// role with a press action.
+void MakeActionable(QWidget* control, const QString& name, QAccessible::Role role = QAccessible::Button);
+
+/// Gives a control a person reads, or an area, an accessible name and role; it takes no focus.
+void Describe(QWidget* control, const QString& name, QAccessible::Role role);
+
+/// Marks a tab or menu item as the selected one (or not) for a screen reader.
+void SetSelected(QWidget* control, bool selected);
+
+/// Tells a screen reader that `control` appeared as an alert (an error strip).
+void AnnounceAlert(QWidget* control);
+
+/// Moves the focus to `control` as the keyboard does, so that the focus mark shows.
+void FocusByKeyboard(QWidget* control);
+
+/// Moves the focus to `control` on the program's own account (after a tab switch): with the
+/// mark when the keyboard was in use in that window, without it otherwise.
+void PassFocus(QWidget* control);
+
+/// Installs, once, what the above rely on: the accessibility of the drawn controls and the
+/// focus mark, a thin outline in the accent colour around the control that has the focus,
+/// drawn only when the keyboard moved the focus there.
+void InstallKeyboardAccess();
+
+} // namespace kivo::chrome
