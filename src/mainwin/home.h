@@ -81,6 +81,10 @@ private:
     QWidget* webWidget() const;
     void placeBrowser();
     void PageLoadFinished(const platform::LoadOutcome& outcome);
+    void makeKeyboardUsable();
+    /// Moves the focus to the next (step 1) or previous (-1) of the top bar, the left menu and the page.
+    void CycleFocusArea(int step);
+    void UpdateTabOrder();
 
     // Controls, named as the window code names them; the browser's widget is "web", the loading
     // animation over it "loadingWeb".

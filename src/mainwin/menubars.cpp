@@ -1,7 +1,13 @@
 #include "mainwin/menubars.h"
 
 #include "chrome/fonts.h"
+#include "chrome/keyboardaccess.h"
 #include "platform/twips.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+#include <algorithm>
 
 namespace kivo::mainwin {
 
@@ -97,6 +103,92 @@ MenuBars::MenuBars(QWidget* window, IconFetcher fetchIcon)
     ico_->setAlignment(Qt::AlignCenter);
     connect(ico_, &chrome::ClickLabel::Click, this, &MenuBars::FoldClicked);
     connect(unfold_, &PictureBox::Click, this, &MenuBars::FoldClicked);
+    chrome::MakeActionable(unfold_, "展开菜单");
+}
+
+QList<QWidget*> MenuBars::focusOrder() const {
+    QList<QWidget*> order;
+    for (const int i : topMenuBtn_.indexes()) {
+        order << topMenuBtn_(i);
+    }
+    for (const int j : leftMenuBtn_.indexes()) {
+        order << leftMenuBtn_(j);
+    }
+    order << unfold_;
+    return order;
+}
+
+QWidget* MenuBars::topEntry() const {
+    QWidget* first = nullptr;
+    for (const int i : topMenuBtn_.indexes()) {
+        QWidget* item = topMenuBtn_(i);
+        if (item->isVisible() && item->property("kivoSelected").toBool()) {
+            return item;
+        }
+        first = first != nullptr || !item->isVisible() ? first : item;
+    }
+    return first;
+}
+
+QWidget* MenuBars::leftEntry() const {
+    if (!leftMenuBox_->isVisible()) {
+        return nullptr;
+    }
+    QWidget* first = nullptr;
+    for (const int j : leftMenuBtn_.indexes()) {
+        QWidget* item = leftMenuBtn_(j);
+        if (item->isVisible() && item->property("kivoSelected").toBool()) {
+            return item;
+        }
+        first = first != nullptr || !item->isVisible() ? first : item;
+    }
+    return first;
+}
+
+bool MenuBars::inTopBar(const QWidget* control) const {
+    return control != nullptr && control->objectName().startsWith("topMenuBtn(");
+}
+
+bool MenuBars::inLeftMenu(const QWidget* control) const {
+    return control != nullptr && (control->objectName().startsWith("leftMenuBtn(") || control == unfold_);
+}
+
+QWidget* MenuBars::neighbour(const chrome::ControlArray<ImageControl>& bar, QWidget* control, int step) const {
+    const std::vector<int> indexes = bar.indexes();
+    const auto at = std::find_if(indexes.begin(), indexes.end(), [&](int i) { return bar(i) == control; });
+    if (at == indexes.end()) {
+        return nullptr;
+    }
+    const int n = static_cast<int>(indexes.size());
+    const int from = static_cast<int>(at - indexes.begin());
+    for (int k = 1; k < n; ++k) {
+        QWidget* item = bar(indexes[((from + step * k) % n + n) % n]);
+        if (item->isVisible()) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+bool MenuBars::eventFilter(QObject* watched, QEvent* event) {
+    auto* control = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool top = inTopBar(control);
+        const int step = (top && key == Qt::Key_Right) || (!top && key == Qt::Key_Down) ? 1
+                         : (top && key == Qt::Key_Left) || (!top && key == Qt::Key_Up)  ? -1
+                                                                                        : 0;
+        if (step != 0) {
+            if (QWidget* next = neighbour(top ? topMenuBtn_ : leftMenuBtn_, control, step)) {
+                chrome::FocusByKeyboard(next);
+            }
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn && inLeftMenu(control) &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason) {
+        emit LeftMenuHovered(); // the keyboard in the menu opens it wide, as the mouse over it does
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void MenuBars::showIcon(ImageControl* picture, const std::string& iconPath, std::string& shown) {
@@ -128,6 +220,8 @@ void MenuBars::buildTopBar(const MenuModel& model) {
         name->show();
         button->show();
         button->raise();
+        chrome::MakeActionable(button, name->text(), QAccessible::PageTab);
+        button->installEventFilter(this);
     }
     topDrawn_ = true;
 }
@@ -168,6 +262,8 @@ void MenuBars::buildLeftMenu(const MenuModel& model) {
         place(leftMenuBtn_.Load(j), y);
         QLabel* name = leftMenu_.Load(j);
         name->setText(QString::fromStdString(items[j - 1].name));
+        chrome::MakeActionable(leftMenuBtn_(j), name->text(), QAccessible::MenuItem);
+        leftMenuBtn_(j)->installEventFilter(this);
         place(name, y + 640);
         place(leftMenu_img_.Load(j), y + 240);
         LineShape* rule = leftMenuLine_.Load(j);
@@ -185,6 +281,7 @@ void MenuBars::Draw(const MenuModel& model) {
     }
     for (const int i : topMenu_bg_.indexes()) {
         topMenu_bg_(i)->setVisible(model.topSelected(i));
+        chrome::SetSelected(topMenuBtn_(i), model.topSelected(i));
     }
     if (model.leftBuilds() != leftDrawn_) {
         buildLeftMenu(model);
@@ -202,12 +299,14 @@ void MenuBars::Draw(const MenuModel& model) {
     for (const int j : leftMenuBtn_.indexes()) {
         const bool selected = model.leftSelected(j);
         leftMenu_(j)->setStyleSheet(selected ? kSelectedCaption : kNormalCaption);
+        chrome::SetSelected(leftMenuBtn_(j), selected);
         showIcon(leftMenu_img_(j), selected ? items[j - 1].pic_blue : items[j - 1].pic_grey, leftIcons_[j]);
     }
 
     MoveTwips(unfold_, model.unfoldLeft(), area.top, 150, area.height);
     unfold_->setVisible(model.unfoldVisible() && model.leftMenuBoxVisible());
     ico_->setText(QString::fromStdString(model.icoCaption()));
+    unfold_->setAccessibleName(model.icoCaption() == ">" ? "展开菜单" : "收起菜单");
     ico_->move(0, TwipsToPixels(model.icoTop()));
     Raise();
 }

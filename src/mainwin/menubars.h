@@ -34,6 +34,17 @@ public:
 
     chrome::PictureBox* leftMenuBox() const { return leftMenuBox_; }
 
+    /// The bars' controls in reading order: the top bar, the left menu, the fold strip.
+    QList<QWidget*> focusOrder() const;
+    /// Where the keyboard enters a bar: its selected item, or its first; null when none shows.
+    QWidget* topEntry() const;
+    QWidget* leftEntry() const;
+    bool inTopBar(const QWidget* control) const;
+    bool inLeftMenu(const QWidget* control) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void TopItemClicked(int index);
     void LeftItemClicked(int index);
@@ -44,6 +55,8 @@ private:
     void buildTopBar(const MenuModel& model);
     void buildLeftMenu(const MenuModel& model);
     void clearLeftMenu();
+    // The bar's item `step` places from `control`, round; null when none.
+    QWidget* neighbour(const chrome::ControlArray<chrome::ImageControl>& bar, QWidget* control, int step) const;
     void showIcon(chrome::ImageControl* image, const std::string& iconPath, std::string& shown);
 
     QWidget* window_;

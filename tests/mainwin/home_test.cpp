@@ -1,7 +1,9 @@
 // The main window offscreen, with fake browsers, against a local server.
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
+#include "chrome/keyboardaccess.h"
 #include "fakedownload.h"
+#include "keyboardwalk.h"
 #include "mainwin/downloadfiles.h"
 #include "mainwin/downloadstrip.h"
 #include "mainwin/findbar.h"
@@ -24,6 +26,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -587,6 +590,80 @@ TEST_F(HomeTest, FindBarSearchesThePageAndPrintGoesToTheDialog) {
 
     QTest::keyClick(w, Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(web()->calls.last(), "print");
+}
+
+TEST_F(HomeTest, TheKeyboardGoesRoundTheBarsAndIntoThePage) {
+    cacheMenus();
+    QPoint menuAt;
+    home::SetShowMainMenu([&](const QPoint& position) { menuAt = position; });
+    home* w = open();
+    overlay()->hide();
+    const QImage mouseOnly = w->grab().toImage();
+    auto focused = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
+
+    // Tab: the header's buttons, the top bar, the left menu, the page; each named.
+    EXPECT_EQ(test::tabWalk(w, "aicAlphaImage2"),
+              (QStringList{"aicAlphaImage2", "home_min", "home_close", "topMenuBtn(1)", "topMenuBtn(2)", "topMenuBtn(3)",
+                           "leftMenuBtn(1)", "leftMenuBtn(2)", "leftMenuBtn(3)", "leftMenuBtn(4)", "leftMenuBtn(5)",
+                           "leftMenuBtn(6)", "leftMenuBtn(7)", "unfold", "web"}));
+    EXPECT_EQ(test::accessibleName(test::find(w, "topMenuBtn(1)")), "首页");
+    EXPECT_EQ(test::accessibleRole(test::find(w, "leftMenuBtn(2)")), QAccessible::MenuItem);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(test::find(w, "leftMenuBtn(1)"))->state().selected);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(test::find(w, "leftMenuBtn(2)"))->state().selected);
+
+    // F6 goes round the areas, each entered at its selected item; Shift+F6 goes back.
+    chrome::FocusByKeyboard(test::find(w, "home_min"));
+    test::pressOnFocus(Qt::Key_F6);
+    EXPECT_EQ(focused(), "topMenuBtn(1)");
+    test::pressOnFocus(Qt::Key_F6);
+    EXPECT_EQ(focused(), "leftMenuBtn(1)");
+    test::pressOnFocus(Qt::Key_F6);
+    EXPECT_EQ(focused(), "web");
+    EXPECT_FALSE(test::find(w, "focusMark")->isVisible()) << "the page marks its own focus";
+    test::pressOnFocus(Qt::Key_F6);
+    EXPECT_EQ(focused(), "topMenuBtn(1)");
+    test::pressOnFocus(Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), "web");
+
+    // Arrows move within a bar, round; Enter selects.
+    chrome::FocusByKeyboard(test::find(w, "topMenuBtn(1)"));
+    test::pressOnFocus(Qt::Key_Left);
+    EXPECT_EQ(focused(), "topMenuBtn(3)");
+    test::pressOnFocus(Qt::Key_Right);
+    test::pressOnFocus(Qt::Key_Right);
+    EXPECT_EQ(focused(), "topMenuBtn(2)");
+    test::pressOnFocus(Qt::Key_Return);
+    EXPECT_TRUE(test::find(w, "topMenu_bg(2)")->isVisible());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(test::find(w, "topMenuBtn(2)"))->state().selected);
+    const QString base = QString::fromStdString(server.url());
+    test::pressOnFocus(Qt::Key_F6);
+    ASSERT_TRUE(focused().startsWith("leftMenuBtn("));
+    const int entered = focused().mid(12).chopped(1).toInt();
+    test::pressOnFocus(Qt::Key_Down);
+    EXPECT_EQ(focused(), QString("leftMenuBtn(%1)").arg(entered % 7 + 1));
+#ifdef KIVO_SCREENSHOTS
+    QDir().mkpath(KIVO_SCREENSHOTS);
+    w->grab().save(QString(KIVO_SCREENSHOTS) + "/focus-mark-left-menu.png");
+#endif
+    test::pressOnFocus(Qt::Key_Space);
+    EXPECT_EQ(web()->calls.last(), "navigate " + base + QString("/l%1").arg(entered % 7 + 1));
+    chrome::FocusByKeyboard(test::find(w, "aicAlphaImage2"));
+    test::pressOnFocus(Qt::Key_Enter);
+    EXPECT_FALSE(menuAt.isNull()) << "the menu button opens the drop-down menu";
+
+    // After a mouse click nothing shows that the keyboard was used.
+    startup::State().endStatus = "1";
+    chrome::UnloadAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    browsers.clear();
+    w = open();
+    overlay()->hide();
+    QApplication::setActiveWindow(w);
+    chrome::FocusByKeyboard(test::find(w, "home_min"));
+    EXPECT_TRUE(test::find(w, "focusMark")->isVisible());
+    QTest::mouseClick(test::find(w, "web"), Qt::LeftButton);
+    EXPECT_FALSE(test::find(w, "focusMark")->isVisible());
+    EXPECT_EQ(w->grab().toImage(), mouseOnly);
 }
 
 TEST(DownloadNames, AreSafeAndNeverTaken) {

@@ -37,7 +37,9 @@ struct FakeDocument {
 // scripts from its fake document.
 class FakeBrowser : public platform::Browser {
 public:
-    explicit FakeBrowser(QWidget* parent) : widget_(new QLabel(parent)) {}
+    explicit FakeBrowser(QWidget* parent) : widget_(new QLabel(parent)) {
+        widget_->setFocusPolicy(Qt::StrongFocus); // as a page takes the focus
+    }
 
     QWidget* widget() override { return widget_; }
     void navigate(const QString& url) override {

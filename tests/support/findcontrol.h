@@ -6,6 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Texts in failure messages as text, not as bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace kivo::test {
 
 /// A window's control by its name; a failure (and null) when there is none.
