@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QShortcut>
 #include <QWidget>
 
 namespace kivo::chrome {
@@ -216,6 +217,12 @@ void FocusByKeyboard(QWidget* control) {
 } // namespace kivo::chrome
 
 namespace kivo::chrome {
+
+void CloseOnEscape(QWidget* window, std::function<void()> close) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, std::move(close));
+}
 
 void PassFocus(QWidget* control) {
     auto* mark = control->window()->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly);

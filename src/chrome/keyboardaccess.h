@@ -3,6 +3,8 @@
 #include <QAccessible>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace kivo::chrome {
@@ -28,6 +30,9 @@ void FocusByKeyboard(QWidget* control);
 /// Moves the focus to `control` on the program's own account (after a tab switch): with the
 /// mark when the keyboard was in use in that window, without it otherwise.
 void PassFocus(QWidget* control);
+
+/// Escape closes `window` as its close button does.
+void CloseOnEscape(QWidget* window, std::function<void()> close);
 
 /// Installs, once, what the above rely on: the accessibility of the drawn controls and the
 /// focus mark, a thin outline in the accent colour around the control that has the focus,

@@ -3,6 +3,7 @@
 #include "chrome/clicklabel.h"
 #include "chrome/fonts.h"
 #include "chrome/imagecontrol.h"
+#include "chrome/keyboardaccess.h"
 #include "chrome/picturebox.h"
 #include "chrome/windowhelpers.h"
 #include "platform/autostart.h"
@@ -10,10 +11,13 @@
 #include "settings/storedchoice.h"
 #include "startup/runparameters.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QPushButton>
+
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcSys, "kivo.settings.sys")
 
@@ -99,6 +103,8 @@ void sys::build() {
     connect(Picture1, &chrome::PictureBox::MouseDown, this, [this] { StartDrag(); });
     connect(Label1, &chrome::ClickLabel::MouseDown, this, [this] { StartDrag(); });
     connect(close, &chrome::ImageControl::Click, this, &sys::Close);
+    chrome::MakeActionable(close, "关闭");
+    chrome::CloseOnEscape(this, [this] { Close(); });
 
     auto* Frame1 = place(new chrome::PictureBox(this), "Frame1", 0, 660, 2300, 6840);
     Frame1->setBackColor(QColor(0xF7, 0xF7, 0xF7));
@@ -114,6 +120,9 @@ void sys::build() {
         label->setCursor(Qt::PointingHandCursor);
         label->setVisible(i != 3); // the file page has no way in
         connect(label, &chrome::ClickLabel::Click, this, [this, i] { SelectPage(i); });
+        chrome::MakeActionable(label, kPages[i].label, QAccessible::PageTab);
+        label->installEventFilter(this);
+        pageLabels_[i] = label;
 
         Frame2[i] = place(new QWidget(this), QStringLiteral("Frame2(%1)").arg(i), 2300, 660, 7100, 5895);
         Frame2[i]->setVisible(i == 0);
@@ -186,7 +195,26 @@ void sys::showStoredValues() {
     }
 }
 
+bool sys::eventFilter(QObject* watched, QEvent* event) {
+    // Up and Down go through the page list, choosing as they go, as in a list of tabs.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int step = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+        const auto at = std::find(std::begin(pageLabels_), std::end(pageLabels_), watched);
+        if (step != 0 && at != std::end(pageLabels_)) {
+            const int next = (static_cast<int>(at - std::begin(pageLabels_)) + step + 3) % 3; // the visible three
+            SelectPage(next);
+            chrome::FocusByKeyboard(pageLabels_[next]);
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
 void sys::SelectPage(int index) {
+    for (int i = 0; i < 4; ++i) {
+        chrome::SetSelected(pageLabels_[i], i == index);
+    }
     Shape1->move(0, platform::TwipsToPixels(index * kMarkerHeight));
     Frame2[page_]->hide();
     Frame2[index]->show();

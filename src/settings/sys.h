@@ -30,6 +30,7 @@ protected:
     void onLoad() override;
     void onUnload() override;
     void onCloseRequested() override { Close(); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build();
@@ -45,6 +46,7 @@ private:
     QCheckBox* Check2 = nullptr;
     std::array<QRadioButton*, 2> Option1{};
     std::array<QRadioButton*, 2> update{};
+    std::array<QWidget*, 4> pageLabels_{}; // the page list, for the keyboard
 };
 
 } // namespace kivo::settings

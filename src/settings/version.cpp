@@ -2,6 +2,7 @@
 
 #include "chrome/fonts.h"
 #include "chrome/imagecontrol.h"
+#include "chrome/keyboardaccess.h"
 #include "chrome/windowhelpers.h"
 #include "platform/twips.h"
 #include "startup/runparameters.h"
@@ -84,6 +85,9 @@ void version::build() {
     Image2->setObjectName("Image2");
     MoveTwips(Image2, 5040, 4200, 1365, 465);
     connect(Image2, &chrome::ImageControl::Click, this, &version::Close);
+    chrome::MakeActionable(Image2, "确定");
+    chrome::Describe(Image1, "VelmoraKivo", QAccessible::Graphic);
+    chrome::CloseOnEscape(this, [this] { Close(); });
 }
 
 void version::onLoad() {

@@ -1,7 +1,9 @@
 // The settings and about windows offscreen: the load sequence, every control's write, pages,
 // the autostart failure path, and that no text is cut with this desktop's fonts.
 #include "chrome/formregistry.h"
+#include "chrome/keyboardaccess.h"
 #include "fakeautostart.h"
+#include "keyboardwalk.h"
 #include "platform/twips.h"
 #include "settings/sys.h"
 #include "settings/version.h"
@@ -9,6 +11,7 @@
 #include "windowtest.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -205,6 +208,44 @@ TEST_F(SettingsTest, TheAboutWindowShowsItsFixedTexts) {
     EXPECT_EQ(control(w, "Label4")->x(), control(w, "Label2")->x() + control(w, "Label2")->sizeHint().width());
     EXPECT_EQ(version::Show(), w);
     QTest::mouseClick(control(w, "Image2"), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_FALSE(chrome::IsFormLoaded("version"));
+}
+
+TEST_F(SettingsTest, TheKeyboardWalksTheSettingsAndEscapeCloses) {
+    sys* w = open();
+    // Tab: the page list, the shown page's controls, the close button; each named.
+    EXPECT_EQ(test::tabWalk(w, "Label2(0)"), (QStringList{"Label2(0)", "Label2(1)", "Label2(2)", "Check1", "close"}));
+    EXPECT_EQ(test::accessibleRole(control(w, "Label2(1)")), QAccessible::PageTab);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(control(w, "Label2(0)"))->state().selected);
+    // Down and Up go through the pages; Space ticks a box.
+    chrome::FocusByKeyboard(control(w, "Label2(0)"));
+    test::pressOnFocus(Qt::Key_Down);
+    EXPECT_TRUE(control(w, "Frame2(1)")->isVisible());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(control(w, "Label2(1)"))->state().selected);
+    EXPECT_EQ(test::tabWalk(w, "Label2(0)"),
+              (QStringList{"Label2(0)", "Label2(1)", "Label2(2)", "Check2", "Option1(0)", "close"}))
+        << "a group of options is one stop; arrows choose within it";
+    ASSERT_EQ(QApplication::focusWidget(), control(w, "Label2(0)")); // where the walk ended
+    test::pressOnFocus(Qt::Key_Up);
+    EXPECT_TRUE(control(w, "Frame2(2)")->isVisible()) << "round to the last page";
+    test::pressOnFocus(Qt::Key_Down);
+    EXPECT_TRUE(control(w, "Frame2(0)")->isVisible());
+    chrome::FocusByKeyboard(control(w, "Check1"));
+    test::pressOnFocus(Qt::Key_Space);
+    EXPECT_EQ(file("Powerboot"), "1");
+    test::pressOnFocus(Qt::Key_Escape);
+    EXPECT_FALSE(chrome::IsFormLoaded("sys"));
+
+    version* about = version::Show();
+    EXPECT_EQ(test::tabWalk(about, "Image2"), QStringList{"Image2"});
+    EXPECT_EQ(test::accessibleName(control(about, "Image2")), "确定");
+    EXPECT_EQ(test::accessibleName(control(about, "Label3")), "已是最新版本！");
+    test::pressOnFocus(Qt::Key_Escape);
+    EXPECT_FALSE(chrome::IsFormLoaded("version"));
+    about = version::Show();
+    QApplication::setActiveWindow(about);
+    chrome::FocusByKeyboard(control(about, "Image2"));
+    test::pressOnFocus(Qt::Key_Return);
     EXPECT_FALSE(chrome::IsFormLoaded("version"));
 }
 
