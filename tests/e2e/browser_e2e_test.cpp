@@ -1,6 +1,7 @@
 // The workbench browser as a browser, with the real engine and the stand-in service: a page's
 // export lands whole in the download folder, new windows go where they belong, zoom survives a
 // restart, find marks words, and a killed renderer is reloaded.
+#include "chrome/keyboardaccess.h"
 #include "clientendtoend.h"
 #include "e2esupport.h"
 #include "faketrayicon.h"
@@ -135,6 +136,18 @@ TEST_F(BrowserEndToEnd, NewWindowsZoomFindAndACrashedRenderer) {
     ASSERT_TRUE(test::waitFor([&] { return view(w)->url().path() == "/about/"; }));
     EXPECT_EQ(opened.size(), 1);
     ASSERT_TRUE(show(w, "/desktop/order/index"));
+
+    // F6 goes from the bars into the page, whose own keys then work, and out again.
+    chrome::FocusByKeyboard(test::find(w, "topMenuBtn(1)"));
+    auto inPage = [&] {
+        return view(w)->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == view(w);
+    };
+    for (int i = 0; i < 3 && !inPage(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    }
+    ASSERT_TRUE(inPage());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "topMenuBtn(1)") << "out of the page to the top bar";
 
     // Find marks a word; the bar counts the matches.
     QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);

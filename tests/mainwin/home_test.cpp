@@ -603,9 +603,9 @@ TEST_F(HomeTest, TheKeyboardGoesRoundTheBarsAndIntoThePage) {
 
     // Tab: the header's buttons, the top bar, the left menu, the page; each named.
     EXPECT_EQ(test::tabWalk(w, "aicAlphaImage2"),
-              (QStringList{"aicAlphaImage2", "home_min", "home_close", "topMenuBtn(1)", "topMenuBtn(2)", "topMenuBtn(3)",
-                           "leftMenuBtn(1)", "leftMenuBtn(2)", "leftMenuBtn(3)", "leftMenuBtn(4)", "leftMenuBtn(5)",
-                           "leftMenuBtn(6)", "leftMenuBtn(7)", "unfold", "web"}));
+              (QStringList{"aicAlphaImage2", "home_min", "home_close", "topMenuBtn(1)", "topMenuBtn(2)",
+                           "topMenuBtn(3)", "leftMenuBtn(1)", "leftMenuBtn(2)", "leftMenuBtn(3)", "leftMenuBtn(4)",
+                           "leftMenuBtn(5)", "leftMenuBtn(6)", "leftMenuBtn(7)", "unfold", "web"}));
     EXPECT_EQ(test::accessibleName(test::find(w, "topMenuBtn(1)")), "首页");
     EXPECT_EQ(test::accessibleRole(test::find(w, "leftMenuBtn(2)")), QAccessible::MenuItem);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(test::find(w, "leftMenuBtn(1)"))->state().selected);
