@@ -61,9 +61,6 @@ int main(int argc, char** argv) {
     if (!platform.why.isEmpty()) {
         qInfo("kivo: %s", qPrintable(platform.why));
     }
-    // The browser engine, loaded later from its module, needs the windows' graphics contexts
-    // shared from the start (it crashes otherwise).
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
     QGuiApplication::setDesktopFileName("kivo");

@@ -3,6 +3,10 @@
 #include <QCoreApplication>
 #include <QLibrary>
 #include <QLoggingCategory>
+#include <QOpenGLContext>
+
+// Qt's own, exported from its GUI library though not in its public headers.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 Q_LOGGING_CATEGORY(lcEngine, "kivo.platform.browserengine")
 
@@ -15,10 +19,25 @@ struct Module {
     CookieStore* (*makeCookieStore)() = nullptr;
 };
 
+// The browser engine draws with a graphics context shared with the windows'. Made when the
+// application starts (the usual way), it would make the first window wait for the graphics
+// driver; it is made here instead, just before the engine loads.
+void shareGraphicsContext() {
+    if (QOpenGLContext::globalShareContext() != nullptr) {
+        return;
+    }
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    if (!context->create()) {
+        qCWarning(lcEngine) << "no shared graphics context; the browser draws without one";
+    }
+    qt_gl_set_global_share_context(context);
+}
+
 // The module beside the program (a build folder) or in the library folder of an installation.
 const Module& module() {
     static const Module loaded = [] {
         Module m;
+        shareGraphicsContext();
         const QString dir = QCoreApplication::applicationDirPath();
         for (const QString& path : {dir + "/kivo-webengine", dir + "/../lib/kivo/kivo-webengine"}) {
             QLibrary library(path);
