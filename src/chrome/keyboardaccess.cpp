@@ -177,7 +177,9 @@ void InstallKeyboardAccess() {
     }
     installed = true;
     QAccessible::installFactory(drawnControlFactory);
-    QCoreApplication::instance()->installEventFilter(new KeyboardWatcher);
+    auto* watcher = new KeyboardWatcher;
+    watcher->setParent(QCoreApplication::instance()); // goes with the application
+    QCoreApplication::instance()->installEventFilter(watcher);
 }
 
 void MakeActionable(QWidget* control, const QString& name, QAccessible::Role role) {
