@@ -118,10 +118,13 @@ QList<QWidget*> MenuBars::focusOrder() const {
     return order;
 }
 
-QWidget* MenuBars::topEntry() const {
+namespace {
+
+// A bar's selected shown item, or its first shown one.
+QWidget* entryOf(const chrome::ControlArray<ImageControl>& bar) {
     QWidget* first = nullptr;
-    for (const int i : topMenuBtn_.indexes()) {
-        QWidget* item = topMenuBtn_(i);
+    for (const int i : bar.indexes()) {
+        QWidget* item = bar(i);
         if (item->isVisible() && item->property("kivoSelected").toBool()) {
             return item;
         }
@@ -130,19 +133,14 @@ QWidget* MenuBars::topEntry() const {
     return first;
 }
 
+} // namespace
+
+QWidget* MenuBars::topEntry() const {
+    return entryOf(topMenuBtn_);
+}
+
 QWidget* MenuBars::leftEntry() const {
-    if (!leftMenuBox_->isVisible()) {
-        return nullptr;
-    }
-    QWidget* first = nullptr;
-    for (const int j : leftMenuBtn_.indexes()) {
-        QWidget* item = leftMenuBtn_(j);
-        if (item->isVisible() && item->property("kivoSelected").toBool()) {
-            return item;
-        }
-        first = first != nullptr || !item->isVisible() ? first : item;
-    }
-    return first;
+    return leftMenuBox_->isVisible() ? entryOf(leftMenuBtn_) : nullptr;
 }
 
 bool MenuBars::inTopBar(const QWidget* control) const {
