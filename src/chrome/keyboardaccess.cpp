@@ -16,6 +16,7 @@ namespace {
 constexpr const char* kRole = "kivoAccessibleRole";
 constexpr const char* kSelected = "kivoSelected";
 constexpr const char* kActionable = "kivoActionable";
+constexpr const char* kOwnMark = "kivoOwnFocusMark";
 const QColor kAccent(0x1B, 0x9B, 0xEA);
 
 bool isDrawnControl(const QObject* object) {
@@ -100,6 +101,11 @@ private:
     QPointer<QWidget> target_;
 };
 
+// The window's mark, when the keyboard has shown one there.
+FocusMark* markIn(const QWidget* window) {
+    return static_cast<FocusMark*>(window->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly));
+}
+
 // Watches focus and key events application-wide: keyboard focus moves show the mark, mouse
 // presses and other focus moves hide it; Enter and Space act on actionable drawn controls.
 class KeyboardWatcher : public QObject {
@@ -114,8 +120,9 @@ protected:
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             const bool keyboard =
                 reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
-            if (keyboard && !widget->property("kivoNoFocusMark").toBool() && widget->window() != widget) {
-                markOf(widget->window())->follow(widget);
+            if (keyboard && !widget->property(kOwnMark).toBool() && widget->window() != widget) {
+                FocusMark* mark = markIn(widget->window());
+                (mark != nullptr ? mark : new FocusMark(widget->window()))->follow(widget);
             } else {
                 hideMark(widget->window());
             }
@@ -132,9 +139,7 @@ protected:
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Hide:
-            if (auto* mark = static_cast<FocusMark*>(
-                    widget->window()->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly));
-                mark && mark->isVisible() && mark->target() == widget) {
+            if (FocusMark* mark = markIn(widget->window()); mark && mark->isVisible() && mark->target() == widget) {
                 event->type() == QEvent::Hide ? mark->hide() : mark->place();
             }
             break;
@@ -156,13 +161,8 @@ protected:
     }
 
 private:
-    static FocusMark* markOf(QWidget* window) {
-        auto* mark = static_cast<FocusMark*>(window->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly));
-        return mark != nullptr ? mark : new FocusMark(window);
-    }
-    static void hideMark(QWidget* window) {
-        if (auto* mark =
-                static_cast<FocusMark*>(window->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly))) {
+    static void hideMark(const QWidget* window) {
+        if (FocusMark* mark = markIn(window)) {
             mark->hide();
         }
     }
@@ -212,13 +212,23 @@ void AnnounceAlert(QWidget* control) {
     QAccessible::updateAccessibility(&event);
 }
 
+bool IsSelected(const QWidget* control) {
+    return control->property(kSelected).toBool();
+}
+
+void KeepOwnFocusMark(QWidget* control) {
+    control->setProperty(kOwnMark, true);
+}
+
+void SetTabOrder(const QList<QWidget*>& order) {
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
 void FocusByKeyboard(QWidget* control) {
     control->setFocus(Qt::TabFocusReason);
 }
-
-} // namespace kivo::chrome
-
-namespace kivo::chrome {
 
 void CloseOnEscape(QWidget* window, std::function<void()> close) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), window);
@@ -227,7 +237,7 @@ void CloseOnEscape(QWidget* window, std::function<void()> close) {
 }
 
 void PassFocus(QWidget* control) {
-    auto* mark = control->window()->findChild<QWidget*>("focusMark", Qt::FindDirectChildrenOnly);
+    const FocusMark* mark = markIn(control->window());
     control->setFocus(mark != nullptr && mark->isVisible() ? Qt::TabFocusReason : Qt::OtherFocusReason);
 }
 

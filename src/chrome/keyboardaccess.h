@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -20,6 +21,13 @@ void Describe(QWidget* control, const QString& name, QAccessible::Role role);
 
 /// Marks a tab or menu item as the selected one (or not) for a screen reader.
 void SetSelected(QWidget* control, bool selected);
+bool IsSelected(const QWidget* control);
+
+/// A control that draws its own focus (a browser page): the mark stays off it.
+void KeepOwnFocusMark(QWidget* control);
+
+/// Tab goes through `order` in its order.
+void SetTabOrder(const QList<QWidget*>& order);
 
 /// Tells a screen reader that `control` appeared as an alert (an error strip).
 void AnnounceAlert(QWidget* control);

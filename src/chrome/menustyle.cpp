@@ -7,7 +7,7 @@
 namespace kivo::chrome {
 
 void DressMenu(QMenu* menu) {
-    menu->setFont(WindowFont(QStringLiteral("微软雅黑"), 9));
+    menu->setFont(WindowFont(kYaHei, 9));
     menu->setStyleSheet("QMenu { background: white; border: 1px solid #DDE3EA; padding: 4px 0; }"
                         "QMenu::item { padding: 6px 28px 6px 14px; color: #333333; }"
                         "QMenu::item:selected { background: #E6F4FD; color: #127FC2; }"

@@ -52,8 +52,8 @@ DownloadStrip::DownloadStrip(QWidget* parent)
     name_->setObjectName("downloadName");
     status_->setObjectName("downloadStatus");
     progress_->setObjectName("downloadProgress");
-    name_->setFont(chrome::WindowFont(QStringLiteral("微软雅黑"), 9));
-    status_->setFont(chrome::WindowFont(QStringLiteral("微软雅黑"), 9));
+    name_->setFont(chrome::WindowFont(chrome::kYaHei, 9));
+    status_->setFont(chrome::WindowFont(chrome::kYaHei, 9));
     name_->setStyleSheet("color: #333333;");
     status_->setStyleSheet("color: #888888;");
     progress_->setTextVisible(false);

@@ -38,12 +38,12 @@ FindBar::FindBar(QWidget* parent, platform::Browser& web)
     setFixedSize(330, 40);
     text_->setObjectName("findText");
     text_->setPlaceholderText("在页面中查找");
-    text_->setFont(chrome::WindowFont(QStringLiteral("微软雅黑"), 9));
+    text_->setFont(chrome::WindowFont(chrome::kYaHei, 9));
     text_->setStyleSheet("QLineEdit { border: 1px solid #D5DCE3; border-radius: 3px; padding: 2px 6px; color: #333333;"
                          " selection-background-color: #1B9BEA; }"
                          "QLineEdit:focus { border-color: #1B9BEA; }");
     count_->setObjectName("findCount");
-    count_->setFont(chrome::WindowFont(QStringLiteral("微软雅黑"), 9));
+    count_->setFont(chrome::WindowFont(chrome::kYaHei, 9));
     count_->setStyleSheet("color: #888888;");
     count_->setMinimumWidth(44);
     count_->setAlignment(Qt::AlignCenter);

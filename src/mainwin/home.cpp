@@ -43,7 +43,7 @@ using platform::TwipsToPixels;
 
 namespace {
 
-const QString kYaHei = QStringLiteral("微软雅黑");
+using chrome::kYaHei;
 
 QPointer<home>& instance() {
     static QPointer<home> window;
@@ -260,7 +260,7 @@ void home::makeKeyboardUsable() {
     chrome::Describe(avatar, "头像", QAccessible::Graphic);
     chrome::Describe(aicAlphaImage1, "Velmora", QAccessible::Graphic);
     if (web) {
-        web->widget()->setProperty("kivoNoFocusMark", true); // the page marks its own focus
+        chrome::KeepOwnFocusMark(web->widget()); // the page marks its own focus
         web->widget()->setAccessibleName("工作台页面");
     }
     // F6 and Shift+F6 go round the top bar, the left menu and the page.
@@ -299,9 +299,7 @@ void home::UpdateTabOrder() {
     if (web) {
         order << web->widget();
     }
-    for (qsizetype i = 1; i < order.size(); ++i) {
-        setTabOrder(order[i - 1], order[i]);
-    }
+    chrome::SetTabOrder(order);
 }
 
 QWidget* home::webWidget() const {

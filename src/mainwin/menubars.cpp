@@ -19,7 +19,7 @@ using platform::TwipsToPixels;
 
 namespace {
 
-const QString kYaHei = QStringLiteral("微软雅黑");
+using chrome::kYaHei;
 const QColor kMist(0xED, 0xED, 0xED);
 const QColor kRule(0xE0, 0xE0, 0xE0);
 const char* kNormalCaption = "color: #666666; background: transparent;";
@@ -125,7 +125,7 @@ QWidget* entryOf(const chrome::ControlArray<ImageControl>& bar) {
     QWidget* first = nullptr;
     for (const int i : bar.indexes()) {
         QWidget* item = bar(i);
-        if (item->isVisible() && item->property("kivoSelected").toBool()) {
+        if (item->isVisible() && chrome::IsSelected(item)) {
             return item;
         }
         first = first != nullptr || !item->isVisible() ? first : item;

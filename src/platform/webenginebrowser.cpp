@@ -216,7 +216,6 @@ namespace {
 class WebEngineDownload : public Download, public std::enable_shared_from_this<WebEngineDownload> {
 public:
     explicit WebEngineDownload(QWebEngineDownloadRequest* request) : request_(request) {}
-    ~WebEngineDownload() override = default;
 
     QString suggestedName() const override { return request_ ? request_->suggestedFileName() : QString(); }
 
@@ -270,10 +269,10 @@ private:
             return; // once
         }
         if (!complete && request_) {
-            // Nothing of a file that did not arrive whole stays, nor the engine's own
-            // intermediate file, which it keeps for a resume.
+            // The engine keeps its own intermediate file for a resume, which never comes (the file
+            // at the path itself is the caller's).
             const QString path = QDir(request_->downloadDirectory()).filePath(request_->downloadFileName());
-            for (const QString& leftover : {path, path + ".download", path + ".crdownload"}) {
+            for (const QString& leftover : {path + ".download", path + ".crdownload"}) {
                 QFile::remove(leftover);
             }
         }

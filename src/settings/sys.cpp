@@ -28,7 +28,7 @@ using platform::MoveTwips;
 
 namespace {
 
-const QString kYaHei = QStringLiteral("微软雅黑");
+using chrome::kYaHei;
 constexpr int kMarkerHeight = 615;
 
 // The pages: the navigation label, and the heading of the panel with its control name.

@@ -18,7 +18,7 @@ using platform::TwipsToPixels;
 
 namespace {
 
-const QString kYaHei = QStringLiteral("微软雅黑");
+using chrome::kYaHei;
 
 QPointer<version>& instance() {
     static QPointer<version> window;

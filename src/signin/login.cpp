@@ -41,7 +41,7 @@ using platform::MoveTwips;
 
 namespace {
 
-const QString kYaHei = QStringLiteral("微软雅黑");
+using chrome::kYaHei;
 const QColor kFieldColour(205, 221, 250);
 
 std::function<void()>& showMainWindow() {
@@ -401,12 +401,8 @@ void login::makeKeyboardUsable() {
     username->setAccessibleName("用户名称");
     password->setAccessibleName("帐号密码");
     // Reading order: the tabs, the shown panel from top to bottom, the links, the close button.
-    const QWidget* order[] = {codeBtn,        passwordBtn, mobileBtn,       mobile,        getCaptchaBtn,
-                              captcha,        mobile_btn,  username,        password,      username_btn,
-                              aicAlphaImage2, reg_new,     forget_password, aicAlphaImage6};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
-    }
+    chrome::SetTabOrder({codeBtn, passwordBtn, mobileBtn, mobile, getCaptchaBtn, captcha, mobile_btn, username,
+                         password, username_btn, aicAlphaImage2, reg_new, forget_password, aicAlphaImage6});
     // Ctrl+Tab and Ctrl+Shift+Tab go through the tabs as a tab widget's do.
     auto cycle = [this](int step) {
         static constexpr Tab kLeftToRight[] = {Tab::Code, Tab::Password, Tab::Mobile};
