@@ -4,6 +4,7 @@
 #include "chrome/formregistry.h"
 #include "mainwin/home.h"
 #include "platform/browserengine.h"
+#include "platform/freememory.h"
 #include "platform/qttrayicon.h"
 #include "platform/singleinstance.h"
 #include "service/httprequest.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <iostream>
 
@@ -101,6 +103,8 @@ int main(int argc, char** argv) {
     // 4-7. The sign-in window, dressed, with the cookies handed to the browser.
     auto* signIn = new signin::login;
     signIn->Load();
+    // The sign-in window's pictures and browser page are gone for good once it is.
+    QObject::connect(signIn, &QObject::destroyed, [] { QTimer::singleShot(0, &platform::ReturnFreeMemory); });
     signIn->show();
     const int status = QApplication::exec();
     // A download still waiting for the service ends now, not at its time-out.

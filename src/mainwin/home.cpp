@@ -11,6 +11,7 @@
 #include "mainwin/downloadstrip.h"
 #include "mainwin/findbar.h"
 #include "mainwin/pagecontrols.h"
+#include "platform/freememory.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
 #include "platform/urlopener.h"
@@ -495,6 +496,10 @@ void home::CMD(const std::u16string& Action, const std::u16string& A, const std:
                const std::u16string&, const std::u16string&) {
     if (Action == u"loading") {
         qCInfo(lcHome) << "the page has loaded";
+        if (loadingWeb->isVisible()) {
+            // What loading the page needed for a moment goes back to the system.
+            QTimer::singleShot(0, &platform::ReturnFreeMemory);
+        }
         loadingWeb->hide();
         return;
     }
