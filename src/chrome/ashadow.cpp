@@ -113,6 +113,11 @@ bool aShadow::Shadow(QWidget* form) {
         AddMsg(ownerHandle_, WM_THEMECHANGED, 1);
     }
     createStrips();
+    if (ownerVisible()) { // the window is on screen already: the shadow takes its place now
+        const QRect at = form->geometry();
+        placement_ = {ownerHandle_, 0, at.x(), at.y(), at.width(), at.height(), SWP_SHOWWINDOW};
+        followOwner();
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/layeredwindow.h"
 
+#include <QIcon>
 #include <QPainter>
 
 namespace kivo::platform {
@@ -12,6 +13,9 @@ LayeredWindow::LayeredWindow(QWidget* owner)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
+    // A null icon of its own, or the window would send the program's large icon to the display
+    // again, for a window that has no place in a task bar.
+    setWindowIcon(QIcon());
 }
 
 void LayeredWindow::updateLayered(const QImage& image, QPoint topLeft, int constantAlpha) {

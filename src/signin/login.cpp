@@ -289,10 +289,20 @@ void login::setDefault(QPushButton* button) {
 // ---- load, unload, painting, input ----
 
 void login::onLoad() {
-    // Window dressing: shadow, always on top, then cookies and the QR browser's first page.
-    shadow_ = chrome::aShadow::ForWindow(this);
+    // Window dressing: always on top; the shadow and the QR browser follow the first paint.
     ApplyStick(startup::State().stick);
     CentreOnScreen();
+}
+
+// The shadow's four windows would make the first paint wait for them: they come right after it.
+void login::FinishDressing() {
+    if (!isLoaded()) {
+        return;
+    }
+    if (!shadow_) {
+        shadow_ = chrome::aShadow::ForWindow(this);
+    }
+    StartBrowser();
 }
 
 // The browser engine takes longer to start than the whole window: it starts once the window has
@@ -337,9 +347,9 @@ void login::onUnload() {
 void login::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(rect(), background_);
-    if (!loding && !browserQueued_) {
-        browserQueued_ = true;
-        QTimer::singleShot(0, this, &login::StartBrowser);
+    if (!dressingQueued_) {
+        dressingQueued_ = true;
+        QTimer::singleShot(0, this, &login::FinishDressing);
     }
 }
 

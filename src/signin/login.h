@@ -40,6 +40,8 @@ public:
     /// Creates the QR browser (once the window has painted, or when the QR tab needs it); its
     /// first page loads after the configuration download, with the session's cookies.
     void StartBrowser();
+    /// What waits for the window's first paint: its shadow, then the QR browser.
+    void FinishDressing();
 
     int CaptchaSeconds() const { return CaptchaSeconds_; }
     std::int64_t QrCount() const { return QrCount_; }
@@ -113,7 +115,7 @@ private:
     chrome::ImageControl* username_btn = nullptr;
     QPushButton* password_enter = nullptr;
     std::unique_ptr<platform::Browser> loding;
-    bool browserQueued_ = false;
+    bool dressingQueued_ = false;
     QLabel* Label3 = nullptr;
     chrome::ImageControl* aicAlphaImage2 = nullptr;
     QTimer msm_captcha{this};

@@ -134,6 +134,21 @@ TEST_F(ShadowedWindow, FollowsShowMoveResizeAndHide) {
     EXPECT_TRUE(reports.empty());
 }
 
+// A window that shows first and takes its shadow afterwards (the sign-in window, after its first
+// paint) has it at once, where a shadow shown with the window would be.
+TEST_F(ShadowedWindow, AWindowAlreadyOnScreenHasItsShadowAtOnce) {
+    window->show();
+    shadow = aShadow::ForWindow(window);
+    ASSERT_TRUE(shadow->shown());
+    const QRect g = window->geometry();
+    EXPECT_TRUE(shadow->strip(Strip::Bottom)->isVisible());
+    EXPECT_EQ(shadow->strip(Strip::Right)->geometry(), QRect(g.right() + 1, g.top() - 6, 6, g.height() + 12));
+    EXPECT_EQ(shadow->strip(Strip::Bottom)->image().width(), g.width() + 6);
+    EXPECT_EQ(shadow->strip(Strip::Left)->constantAlpha(), 40);
+    window->resize(340, 220);
+    EXPECT_EQ(shadow->strip(Strip::Left)->image().height(), 220);
+}
+
 TEST_F(ShadowedWindow, ASecondShadowCallIsAnErrorAndKeepsTheFirst) {
     ASSERT_TRUE(shadow->Shadow(window));
     QWidget other;

@@ -4,6 +4,7 @@
 #include "chrome/keyboardaccess.h"
 #include "keyboardwalk.h"
 #include "platform/curlhttpsession.h"
+#include "platform/layeredwindow.h"
 #include "platform/responsivewait.h"
 #include "platform/urlopener.h"
 #include "recordingcookiestore.h"
@@ -77,7 +78,11 @@ protected:
         window->Load();
         window->show();
         browserBeforePaint = !browsers.empty();
+        shadowBeforePaint = !window->findChildren<platform::LayeredWindow*>().empty();
         ASSERT_TRUE(test::waitFor([this] { return !browsers.empty(); })) << "the first paint starts the browser";
+        // The offscreen platform activates every window it shows, the shadow's strips too; a
+        // desktop gives them no focus.
+        QApplication::setActiveWindow(window);
     }
 
     void TearDown() override {
@@ -103,6 +108,7 @@ protected:
     std::string lastQuery;
     int mainWindowsShown = 0;
     bool browserBeforePaint = false;
+    bool shadowBeforePaint = false;
     tray::TrayForm* tray = nullptr;
     login* window = nullptr;
 };
@@ -120,6 +126,12 @@ TEST_F(LoginTest, StartsOnTheSmsTab) {
     EXPECT_EQ(window->size(), QSize(899, 601));
     EXPECT_EQ(browser().calls, QStringList{"navigate " + QString::fromStdString(server.url())});
     EXPECT_FALSE(browserBeforePaint) << "nothing the user sees waits for the browser engine";
+    EXPECT_FALSE(shadowBeforePaint) << "nor for the shadow's windows";
+    const auto strips = window->findChildren<platform::LayeredWindow*>();
+    ASSERT_EQ(strips.size(), 4);
+    for (const auto* strip : strips) {
+        EXPECT_TRUE(strip->isVisible());
+    }
 }
 
 TEST_F(LoginTest, TabSwitchingFollowsTheTable) {
