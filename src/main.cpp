@@ -67,7 +67,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
     QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(":/icons/kivo-256.png"));
     chrome::InstallFontSubstitutes();
     startup::State().options = options;
 
@@ -106,6 +105,9 @@ int main(int argc, char** argv) {
     // The sign-in window's pictures and browser page are gone for good once it is.
     QObject::connect(signIn, &QObject::destroyed, [] { QTimer::singleShot(0, &platform::ReturnFreeMemory); });
     signIn->show();
+    // Reading the icon's picture would hold the first window back; a window takes its icon when
+    // it comes.
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(QIcon(":/icons/kivo-256.png")); });
     const int status = QApplication::exec();
     // A download still waiting for the service ends now, not at its time-out.
     service::Service().HttpClient->abort();

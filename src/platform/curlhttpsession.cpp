@@ -60,7 +60,20 @@ struct CurlHttpSession::Handle {
 };
 
 CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile, std::size_t maxBody)
-    : handle_(std::make_unique<Handle>()), timeouts_(timeouts), caFile_(std::move(caFile)), maxBody_(maxBody) {
+    : handle_(std::make_unique<Handle>()), timeouts_(timeouts), caFile_(std::move(caFile)), maxBody_(maxBody) {}
+
+CurlHttpSession::~CurlHttpSession() {
+    curl_slist_free_all(handle_->noHeaders);
+    curl_easy_cleanup(handle_->curl);
+}
+
+// The library and the handle are set up by the first request, not by the constructor: starting
+// the TLS library takes milliseconds the program's first window should not wait for when its
+// first request runs on a thread of its own.
+CurlHttpSession::Handle& CurlHttpSession::ready() {
+    if (handle_->curl != nullptr) {
+        return *handle_;
+    }
     static std::once_flag global;
     std::call_once(global, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     handle_->curl = curl_easy_init();
@@ -87,18 +100,14 @@ CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile, std:
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, checkAborted);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &aborted_);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-}
-
-CurlHttpSession::~CurlHttpSession() {
-    curl_slist_free_all(handle_->noHeaders);
-    curl_easy_cleanup(handle_->curl);
+    return *handle_;
 }
 
 std::optional<HttpResponse> CurlHttpSession::perform(const std::string& method, const std::string& url) {
     if (aborted_) {
         return std::nullopt;
     }
-    CURL* c = handle_->curl;
+    CURL* c = ready().curl;
     HttpResponse response;
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
     BodySink sink{&response.body, maxBody_};

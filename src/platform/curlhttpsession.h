@@ -35,6 +35,7 @@ public:
 private:
     struct Handle;
     std::optional<HttpResponse> perform(const std::string& method, const std::string& url);
+    Handle& ready(); // the handle, set up on first use
 
     std::unique_ptr<Handle> handle_;
     HttpTimeouts timeouts_;
