@@ -2,6 +2,7 @@
 #include "bridge/hacmd.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
+#include "chrome/windowhelpers.h"
 #include "mainwin/home.h"
 #include "platform/browserengine.h"
 #include "platform/freememory.h"
@@ -105,9 +106,9 @@ int main(int argc, char** argv) {
     // The sign-in window's pictures and browser page are gone for good once it is.
     QObject::connect(signIn, &QObject::destroyed, [] { QTimer::singleShot(0, &platform::ReturnFreeMemory); });
     signIn->show();
-    // Reading the icon's picture would hold the first window back; a window takes its icon when
-    // it comes.
-    QTimer::singleShot(0, [] { QApplication::setWindowIcon(QIcon(":/icons/kivo-256.png")); });
+    // Reading the icon's picture would hold the first window back; the windows take it when it
+    // comes.
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });
     const int status = QApplication::exec();
     // A download still waiting for the service ends now, not at its time-out.
     service::Service().HttpClient->abort();

@@ -60,6 +60,11 @@ QImage LoadPicture(const QString& name) {
     return atDensity(QImage(path), doubled);
 }
 
+QIcon ProgramIcon() {
+    static const auto* icon = new QIcon(":/icons/kivo-256.png"); // kept to the end, past the application
+    return *icon;
+}
+
 QImage LoadPictureFromPath(const QString& path, platform::HttpSession* session) {
     if (path.isEmpty()) {
         return {};

@@ -3,6 +3,7 @@
 #include "platform/httpsession.h"
 
 #include <QByteArray>
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -21,6 +22,9 @@ QByteArray ResourceBytes(int id);
 
 /// One of the windows' PNG pictures by name ("card", "close_grey", ...); nothing when unknown.
 QImage LoadPicture(const QString& name);
+
+/// The program's own icon, for its windows and its notification icon; read on first use.
+QIcon ProgramIcon();
 
 /// A picture from a file path or an http(s) address (fetched over `session` when one is given);
 /// nothing when neither gives one.

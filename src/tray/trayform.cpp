@@ -2,10 +2,12 @@
 
 #include "chrome/formregistry.h"
 #include "chrome/menustyle.h"
+#include "chrome/windowhelpers.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace kivo::tray {
 
@@ -28,7 +30,8 @@ bool RestoreForm(const QString& name) {
 
 bool Announce(const QString& title, const QString& text) {
     auto* tray = qobject_cast<TrayForm*>(chrome::FindForm("tray_form"));
-    if (tray == nullptr || !tray->notifyBar()->NotifyBoxVisible() || !platform::NotificationAreaAvailable()()) {
+    if (tray == nullptr || tray->notifyBar() == nullptr || !tray->notifyBar()->NotifyBoxVisible() ||
+        !platform::NotificationAreaAvailable()()) {
         return false;
     }
     tray->notifyBar()->NotifyMsgBox(text, title, 1);
@@ -66,8 +69,16 @@ TrayForm::TrayForm() : Form("tray_form", Qt::Tool) {
 TrayForm::~TrayForm() = default;
 
 void TrayForm::onLoad() {
+    // The notification icon follows the first window: reading its picture would hold that back.
+    QTimer::singleShot(0, this, &TrayForm::AddNotifyIcon);
+}
+
+void TrayForm::AddNotifyIcon() {
+    if (!isLoaded() || m_) {
+        return;
+    }
     m_ = std::make_unique<NotifyBar>();
-    m_->setIcon(QApplication::windowIcon());
+    m_->setIcon(chrome::ProgramIcon());
     m_->setToolTipText("VelmoraKivo");
     m_->setNotifyBoxVisible(true);
     connect(m_.get(), &NotifyBar::NotifyClick, this, &TrayForm::m_NotifyClick);
@@ -94,7 +105,9 @@ void TrayForm::OpenMainWindow() {
 }
 
 void TrayForm::Exit() {
-    m_->setNotifyBoxVisible(false); // the icon goes before any window unloads
+    if (m_) {
+        m_->setNotifyBoxVisible(false); // the icon goes before any window unloads
+    }
     Unload();
     chrome::UnloadAllForms();
 }

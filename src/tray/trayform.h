@@ -21,6 +21,7 @@ public:
     /// How "版本更新" shows the about window (main.cpp installs it; no owner).
     static void SetShowAbout(std::function<void()> show);
 
+    /// The notification icon; null until the event loop has run once after Load.
     NotifyBar* notifyBar() const { return m_.get(); }
     QMenu* men() const { return men_; }
 
@@ -30,6 +31,7 @@ protected:
 
 private:
     void m_NotifyClick(int kind, QPoint position);
+    void AddNotifyIcon();
     void OpenMainWindow();
     void Exit();
 

@@ -8,6 +8,7 @@
 #include "tray/menu.h"
 #include "tray/notifybar.h"
 #include "tray/trayform.h"
+#include "waitfor.h"
 #include "windowtest.h"
 
 #include <QApplication>
@@ -49,6 +50,14 @@ protected:
         menu::SetShowSettings({});
         menu::SetShowAbout({});
         TrayForm::SetShowAbout({});
+    }
+    // A tray window as the program loads it, once its notification icon has come.
+    TrayForm* loadedTray() {
+        auto* tray = new TrayForm;
+        tray->Load();
+        EXPECT_EQ(tray->notifyBar(), nullptr) << "the icon follows the first window";
+        EXPECT_TRUE(test::waitFor([tray] { return tray->notifyBar() != nullptr; }));
+        return tray;
     }
     NamedForm* form(const QString& name) {
         auto* f = new NamedForm(name, log);
@@ -120,10 +129,8 @@ TEST_F(TrayTest, ActivationsBecomeClickKinds) {
 }
 
 TEST_F(TrayTest, ALeftClickBringsBackTheMainWindowOrTheSignInWindowOrNothing) {
-    auto* tray = new TrayForm;
-    tray->Load();
-    EXPECT_EQ(log.first(), "add flags=7 icon=" + QString(QApplication::windowIcon().isNull() ? "none" : "set") +
-                               " tip=VelmoraKivo info=//0");
+    auto* tray = loadedTray();
+    EXPECT_EQ(log.first(), "add flags=7 icon=set tip=VelmoraKivo info=//0");
     fake->act(Activation::Click); // nobody signed in and no sign-in window: nothing starts again
     auto* signIn = form("login");
     fake->act(Activation::Click);
@@ -161,8 +168,7 @@ TEST_F(TrayTest, TheTrayMenu) {
 }
 
 TEST_F(TrayTest, ExitRemovesTheIconBeforeAnyWindowUnloads) {
-    auto* tray = new TrayForm;
-    tray->Load();
+    auto* tray = loadedTray();
     form("home");
     form("sys");
     log.clear();
