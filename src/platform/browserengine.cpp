@@ -1,5 +1,7 @@
 #include "platform/browserengine.h"
 
+#include "platform/programmodule.h"
+
 #include <QCoreApplication>
 #include <QLibrary>
 #include <QLoggingCategory>
@@ -38,24 +40,20 @@ const Module& module() {
     static const Module loaded = [] {
         Module m;
         shareGraphicsContext();
-        const QString dir = QCoreApplication::applicationDirPath();
-        for (const QString& path : {dir + "/kivo-webengine", dir + "/../lib/kivo/kivo-webengine"}) {
-            QLibrary library(path);
-            if (!library.load()) {
-                continue;
-            }
-            auto registerSchemes = reinterpret_cast<void (*)()>(library.resolve("kivo_webengine_register_schemes"));
-            m.makeBrowser = reinterpret_cast<Browser* (*)(QWidget*)>(library.resolve("kivo_webengine_make_browser"));
+        if (QLibrary* library = LoadProgramModule("kivo-webengine")) {
+            auto registerSchemes = reinterpret_cast<void (*)()>(library->resolve("kivo_webengine_register_schemes"));
+            m.makeBrowser = reinterpret_cast<Browser* (*)(QWidget*)>(library->resolve("kivo_webengine_make_browser"));
             m.makeCookieStore =
-                reinterpret_cast<CookieStore* (*)()>(library.resolve("kivo_webengine_make_cookie_store"));
+                reinterpret_cast<CookieStore* (*)()>(library->resolve("kivo_webengine_make_cookie_store"));
             if (registerSchemes && m.makeBrowser && m.makeCookieStore) {
                 registerSchemes(); // before the engine makes anything
                 return m;
             }
-            qCWarning(lcEngine) << path << "is no browser module";
+            qCWarning(lcEngine) << library->fileName() << "is no browser module";
             return Module{};
         }
-        qCWarning(lcEngine) << "no browser module beside" << dir << "; the windows show no pages";
+        qCWarning(lcEngine) << "no browser module beside" << QCoreApplication::applicationDirPath()
+                            << "; the windows show no pages";
         return m;
     }();
     return loaded;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/httpsession.h"
+#include "platform/httptransfer.h"
 
 #include <atomic>
 #include <cstddef>
@@ -9,8 +10,8 @@
 
 namespace kivo::platform {
 
-/// @brief The HttpSession over one libcurl easy handle kept for the whole run, with its cookie
-/// engine on. Requests run one at a time, off the GUI thread while its windows keep painting
+/// @brief The HttpSession over one transfer (a libcurl easy handle: CurlTransfer) kept for the
+/// whole run. Requests run one at a time, off the GUI thread while its windows keep painting
 /// (RunResponsively); a request started meanwhile waits for the one before. Certificates are verified against the
 /// system's authorities, or against `caFile` when one is given. HTTP/1.1 only, so header names arrive as the service
 /// writes them.
@@ -33,11 +34,9 @@ public:
     void abort() override;
 
 private:
-    struct Handle;
     std::optional<HttpResponse> perform(const std::string& method, const std::string& url);
-    Handle& ready(); // the handle, set up on first use
 
-    std::unique_ptr<Handle> handle_;
+    std::unique_ptr<HttpTransfer> transfer_;
     HttpTimeouts timeouts_;
     std::string caFile_;
     std::size_t maxBody_;

@@ -14,6 +14,7 @@
 #include "tray/trayform.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
@@ -131,6 +132,20 @@ TEST(SecondCopy, BringsTheFirstForwardAndEnds) {
     EXPECT_TRUE(test::waitFor([&] {
         QFile maps(QString("/proc/%1/maps").arg(first.processId()));
         return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("kivo-webengine.so");
+    }));
+    // So does the HTTP client, with the configuration download, whose menus reach the cache.
+    EXPECT_TRUE(test::waitFor([&] {
+        QFile maps(QString("/proc/%1/maps").arg(first.processId()));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("kivo-http.so");
+    }));
+    EXPECT_TRUE(test::waitFor([&] {
+        for (QDirIterator it(appDir.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            QFile file(it.next());
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains("topMenu=")) {
+                return true;
+            }
+        }
+        return false;
     }));
     QProcess second;
     second.start(KIVO_EXECUTABLE, args);

@@ -53,9 +53,9 @@ protected:
 TEST_F(Package, HoldsTheClientItsEntryIconsAndManual) {
     const std::string contents = sh("dpkg-deb -c " + deb_);
     for (const char* file :
-         {"./usr/bin/kivo", "./usr/lib/kivo/kivo-webengine.so", "./usr/share/applications/kivo.desktop",
-          "./usr/share/man/man1/kivo.1.gz", "./usr/share/icons/hicolor/16x16/apps/kivo.png",
-          "./usr/share/icons/hicolor/256x256/apps/kivo.png"}) {
+         {"./usr/bin/kivo", "./usr/lib/kivo/kivo-webengine.so", "./usr/lib/kivo/kivo-http.so",
+          "./usr/share/applications/kivo.desktop", "./usr/share/man/man1/kivo.1.gz",
+          "./usr/share/icons/hicolor/16x16/apps/kivo.png", "./usr/share/icons/hicolor/256x256/apps/kivo.png"}) {
         EXPECT_NE(contents.find(file), std::string::npos) << file;
     }
     for (const char* tool : {"kivo-devservice", "kivoctl", "artwork"}) {

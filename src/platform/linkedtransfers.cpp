@@ -1,0 +1,15 @@
+// Linked into programs that carry libcurl themselves (the tests, kivoctl): their sessions use the
+// transfer they link, with no module to look for.
+#include "platform/curltransfer.h"
+
+namespace {
+
+const bool kLinked = [] {
+    kivo::platform::HttpTransfers() = [](const kivo::platform::HttpTimeouts& timeouts, const std::string& caFile,
+                                         std::size_t maxBody, const std::atomic<bool>& aborted) {
+        return std::make_unique<kivo::platform::CurlTransfer>(timeouts, caFile, maxBody, aborted);
+    };
+    return true;
+}();
+
+} // namespace
