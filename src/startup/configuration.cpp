@@ -77,20 +77,31 @@ void runOnGuiThread(std::function<void()> step) {
 void StartConfigurationDownload(const std::string& updateTime) {
     Background& b = background();
     AwaitConfiguration(); // one at a time
-    const std::lock_guard lock(b.mutex);
-    b.running = true;
-    b.worker = std::thread([updateTime, &b] {
-        DownloadConfiguration(updateTime);
-        std::vector<std::function<void()>> waiting;
-        {
-            const std::lock_guard lock(b.mutex);
-            b.running = false;
-            waiting.swap(b.waiting);
-        }
-        for (auto& step : waiting) {
-            runOnGuiThread(std::move(step));
-        }
-    });
+    {
+        const std::lock_guard lock(b.mutex);
+        b.running = true;
+    }
+    auto start = [updateTime, &b] {
+        b.worker = std::thread([updateTime, &b] {
+            DownloadConfiguration(updateTime);
+            std::vector<std::function<void()>> waiting;
+            {
+                const std::lock_guard lock(b.mutex);
+                b.running = false;
+                waiting.swap(b.waiting);
+            }
+            for (auto& step : waiting) {
+                runOnGuiThread(std::move(step));
+            }
+        });
+    };
+    // In the program the thread starts with the event loop: loading the HTTP client and starting
+    // the TLS library would otherwise take the processor from the first window being built.
+    if (QCoreApplication::instance() != nullptr && QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(start), Qt::QueuedConnection);
+    } else {
+        start();
+    }
 }
 
 void WhenConfigurationDownloaded(std::function<void()> step) {

@@ -13,6 +13,9 @@
 #include "testserver.h"
 #include "workbenchservice.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -200,6 +203,28 @@ TEST_F(BackgroundDownload, NothingWaitsForTheServiceAndWaitersRunAtTheEnd) {
     EXPECT_NE(file().find("updateTime=T2"), std::string::npos);
     WhenConfigurationDownloaded([&] { ++done; });
     EXPECT_EQ(done, 2) << "with no download running, at once";
+}
+
+// In the program the download starts with the event loop, not while the first window is built.
+TEST_F(StartupTest, InTheProgramTheDownloadStartsWithTheEventLoop) {
+    serveConfig(R"({"status":1,"data":{"time":"T9","leftMenu":[],"topMenu":[{"name":"A"}]}})");
+    int argc = 1;
+    char name[] = "kivo";
+    char* argv[] = {name};
+    QCoreApplication app(argc, argv);
+    LoadRunParameters(true);
+    bool done = false;
+    WhenConfigurationDownloaded([&] { done = true; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // time enough for a request made at once
+    EXPECT_EQ(file(), "") << "nothing asked before the event loop runs";
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 15000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_TRUE(done);
+    AwaitConfiguration();
+    EXPECT_NE(file().find("updateTime=T9"), std::string::npos);
 }
 
 TEST_F(BackgroundDownload, AnAbortedSessionEndsTheDownloadLongBeforeItsTimeOut) {
