@@ -10,11 +10,10 @@
 
 namespace kivo::platform {
 
-/// @brief The HttpSession over one transfer (a libcurl easy handle: CurlTransfer) kept for the
-/// whole run. Requests run one at a time, off the GUI thread while its windows keep painting
-/// (RunResponsively); a request started meanwhile waits for the one before. Certificates are verified against the
-/// system's authorities, or against `caFile` when one is given. HTTP/1.1 only, so header names arrive as the service
-/// writes them.
+/// @brief The HttpSession over one transfer (CurlTransfer: a libcurl easy handle, its cookies and
+/// certificate checks) kept for the whole run and made by its first request. Requests run one at a
+/// time, off the GUI thread while its windows keep painting (RunResponsively); a request started
+/// meanwhile waits for the one before.
 class CurlHttpSession : public HttpSession {
 public:
     /// The largest service answer read; anything longer fails as a transport failure does.
@@ -41,7 +40,7 @@ private:
     std::string caFile_;
     std::size_t maxBody_;
     std::string lastHeaders_;
-    // The easy handle; the work of a request runs on a thread of its own.
+    // The transfer; the work of a request runs on a thread of its own.
     std::mutex mutex_;
     // The last headers, readable while the next request runs.
     mutable std::mutex headersMutex_;
