@@ -80,7 +80,10 @@ int main(int argc, char** argv) {
 
     platform::Browsers() = &platform::BrowserEngine::MakeBrowser;
     // A sign-in opens the main window; page commands reach it, creating it when needed.
-    signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
+    signin::login::SetShowMainWindow([](QScreen* screen) {
+        mainwin::home::SetFallbackScreen(screen);
+        mainwin::home::Instance()->show();
+    });
     mainwin::home::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
     // The menus reach the windows they open through these.
     platform::TrayIcons() = [] { return std::make_unique<platform::QtTrayIcon>(); };

@@ -272,6 +272,8 @@ void aShadow::messageHandler(bool, bool&, std::intptr_t&, WindowHandle, unsigned
     case WM_SIZE:
         if (wParam == SIZE_RESTORED && ownerVisible()) {
             setShown(true, false);
+        } else if (wParam == SIZE_MAXIMIZED) {
+            setShown(false, false); // a maximised window's edges are the screen's
         }
         break;
     case WM_DISPLAYCHANGE: {
@@ -298,7 +300,11 @@ void aShadow::messageHandler(bool, bool&, std::intptr_t&, WindowHandle, unsigned
 }
 
 bool aShadow::ownerVisible() const {
-    return owner_ && owner_->isVisible();
+    return owner_ && owner_->isVisible() && !ownerFillsScreen();
+}
+
+bool aShadow::ownerFillsScreen() const {
+    return owner_ && (owner_->isMaximized() || owner_->isFullScreen());
 }
 
 void aShadow::createStrips() {
@@ -337,7 +343,7 @@ void aShadow::followOwner() {
         }
     }
     if (placement_.flags & SWP_SHOWWINDOW) {
-        setShown(true, false);
+        setShown(!ownerFillsScreen(), false);
     }
 }
 

@@ -102,6 +102,7 @@ private:
     void rebuild(Strip strip);
     void setShown(bool show, bool forced);
     bool ownerVisible() const;
+    bool ownerFillsScreen() const;
 
     std::uint32_t color_ = 0;
     int depth_ = 7;

@@ -1,6 +1,8 @@
 #include "chrome/clicklabel.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace kivo::chrome {
 
@@ -17,6 +19,23 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (click) {
         emit Click();
     }
+}
+
+void ClickLabel::setInkCentred(bool centred) {
+    inkCentred_ = centred;
+    update();
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    if (!inkCentred_) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(foregroundRole()));
+    const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
+    painter.drawText(QRectF(rect()).center() - ink.center(), text());
 }
 
 } // namespace kivo::chrome

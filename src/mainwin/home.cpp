@@ -11,6 +11,7 @@
 #include "mainwin/downloadstrip.h"
 #include "mainwin/findbar.h"
 #include "mainwin/pagecontrols.h"
+#include "mainwin/windowplace.h"
 #include "platform/freememory.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
@@ -25,6 +26,7 @@
 #include "startup/runparameters.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPainter>
@@ -65,6 +67,18 @@ std::function<void(const QPoint&)>& showMainMenu() {
     static std::function<void(const QPoint&)> show;
     return show;
 }
+
+QPointer<QScreen>& fallbackScreen() {
+    static QPointer<QScreen> screen;
+    return screen;
+}
+
+// The header's right-hand group, each control's Left counted from the window's right edge.
+constexpr int kHeaderHeight = 1965;
+constexpr int kMenuButtonFromRight = 1670;
+constexpr int kMinimiseFromRight = 1235;
+constexpr int kMaximiseFromRight = 780;
+constexpr int kCloseFromRight = 400;
 
 std::function<bool(const QString&, const QString&)>& announcer() {
     static std::function<bool(const QString&, const QString&)> announce;
@@ -120,9 +134,14 @@ void home::SetAnnounce(std::function<bool(const QString&, const QString&)> annou
     announcer() = std::move(announce);
 }
 
+void home::SetFallbackScreen(QScreen* screen) {
+    fallbackScreen() = screen;
+}
+
 home::home() : Form("home") {
     setWindowTitle("Velmora 工作台");
-    resize(950, 600);
+    resize(TwipsToPixels(MenuModel::kDesignWidth), TwipsToPixels(MenuModel::kDesignHeight));
+    setMinimumSize(size()); // the design size is the least the header and menus fit in
     build();
 }
 
@@ -159,20 +178,24 @@ void home::build() {
     signature = label(2160, 960, 6375, 375, 10.5, Qt::AlignLeft);
     companyname = label(9155, 960, 4695, 375, 12, Qt::AlignRight);
 
-    aicAlphaImage2 = image(12960, 120, 180, 180, chrome::LoadPicture("menu_white"));
+    const int W = MenuModel::kDesignWidth;
+    aicAlphaImage2 = image(W - kMenuButtonFromRight, 120, 180, 180, chrome::LoadPicture("menu_white"));
     connect(aicAlphaImage2, &ImageControl::Click, this, [this] {
         if (showMainMenu()) {
             showMainMenu()(aicAlphaImage2->mapToGlobal(QPoint(0, aicAlphaImage2->height() + 4)));
         }
     });
     home_min = new chrome::ClickLabel("-", this);
-    MoveTwips(home_min, 13395, 120, 255, 195);
+    MoveTwips(home_min, W - kMinimiseFromRight, 120, 255, 195);
     home_min->setFont(WindowFont("黑体", 14.25, true));
     home_min->setStyleSheet("color: white; background: transparent;");
     home_min->setAlignment(Qt::AlignCenter);
+    home_min->setInkCentred(true); // the font's line box is higher than the label
     home_min->setCursor(Qt::PointingHandCursor);
     connect(home_min, &chrome::ClickLabel::Click, this, &home::Minimise);
-    home_close = image(13850, 120, 180, 180, chrome::LoadPicture("close_white"));
+    home_max = image(W - kMaximiseFromRight, 120, 180, 180, chrome::LoadPicture("max_white"));
+    connect(home_max, &ImageControl::Click, this, &home::ToggleMaximised);
+    home_close = image(W - kCloseFromRight, 120, 180, 180, chrome::LoadPicture("close_white"));
     connect(home_close, &ImageControl::Click, this, &home::Close);
 
     bars_ = new MenuBars(
@@ -240,6 +263,7 @@ void home::build() {
         {companyname, "companyname"},
         {aicAlphaImage2, "aicAlphaImage2"},
         {home_min, "home_min"},
+        {home_max, "home_max"},
         {home_close, "home_close"},
         {webArea, "webArea"},
         {web ? web->widget() : nullptr, "web"},
@@ -251,12 +275,15 @@ void home::build() {
             control->setObjectName(name);
         }
     }
+    // Made last, so that the edges lie over every other control.
+    resizeFrame_ = new chrome::ResizeFrame(this);
     makeKeyboardUsable();
 }
 
 void home::makeKeyboardUsable() {
     chrome::MakeActionable(aicAlphaImage2, "主菜单", QAccessible::ButtonMenu);
     chrome::MakeActionable(home_min, "最小化");
+    chrome::MakeActionable(home_max, "最大化");
     chrome::MakeActionable(home_close, "关闭");
     chrome::Describe(avatar, "头像", QAccessible::Graphic);
     chrome::Describe(aicAlphaImage1, "Velmora", QAccessible::Graphic);
@@ -295,7 +322,7 @@ void home::CycleFocusArea(int step) {
 
 void home::UpdateTabOrder() {
     // Reading order: the header's buttons, the bars, the page.
-    QList<QWidget*> order{aicAlphaImage2, home_min, home_close};
+    QList<QWidget*> order{aicAlphaImage2, home_min, home_max, home_close};
     order << bars_->focusOrder();
     if (web) {
         order << web->widget();
@@ -338,7 +365,7 @@ void home::onLoad() {
     }
     menus_.BuildMenus();
     ApplyMenus();
-    CentreOnScreen();
+    RestorePlace();
 }
 
 void home::FillProfile() {
@@ -359,8 +386,12 @@ void home::LayoutWindow() {
     placeBrowser();
     bars_->Draw(menus_);
     companyname->move(TwipsToPixels(W - platform::WidthTwips(companyname) - 400), companyname->y());
-    home_close->move(TwipsToPixels(W - platform::WidthTwips(home_close) - 220), home_close->y());
-    home_min->move(TwipsToPixels(W - platform::WidthTwips(home_min) - 600), home_min->y());
+    for (const auto& [control, fromRight] : {std::pair<QWidget*, int>{aicAlphaImage2, kMenuButtonFromRight},
+                                             {home_min, kMinimiseFromRight},
+                                             {home_max, kMaximiseFromRight},
+                                             {home_close, kCloseFromRight}}) {
+        control->move(TwipsToPixels(W - fromRight), control->y());
+    }
     update(); // the header and the border lines are painted for the new size
 }
 
@@ -379,12 +410,14 @@ void home::placeBrowser() {
         webArea->setGeometry(webWidget()->geometry());
     }
     failure_->setGeometry(webWidget()->geometry());
+    loadingWeb->setGeometry(webWidget()->geometry());
     if (pageControls_) {
         const QRect page = webWidget()->geometry();
         FindBar* bar = pageControls_->findBar();
         bar->move(page.right() - bar->width() - 16, page.top() + 8);
         bar->raise();
     }
+    resizeFrame_->place();
 }
 
 void home::ApplyMenus() {
@@ -415,6 +448,7 @@ void home::ApplyMenus() {
         }
     }
     bars_->Raise();
+    resizeFrame_->place();
     UpdateTabOrder();
 }
 
@@ -428,18 +462,20 @@ void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
     failure_->setGeometry(webWidget()->geometry());
     failure_->ShowFailure(outcome);
     bars_->Raise();
+    resizeFrame_->place();
 }
 
 void home::ShowLoadingOverlay() {
     loadingWeb->setGeometry(webWidget()->geometry());
     loadingWeb->show();
     loadingWeb->raise();
+    resizeFrame_->place();
 }
 
 void home::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    painter.drawImage(QRect(0, 0, width(), TwipsToPixels(1965)), header_);
+    painter.drawImage(QRect(0, 0, width(), TwipsToPixels(kHeaderHeight)), header_);
     const int W = PixelsToTwips(width());
     const int H = PixelsToTwips(height());
     painter.setPen(QColor(0xE0, 0xE0, 0xE0));
@@ -450,8 +486,86 @@ void home::paintEvent(QPaintEvent*) {
 
 void home::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
+    followNormalPlace();
     if (!isMinimized()) {
         LayoutWindow();
+    }
+}
+
+void home::changeEvent(QEvent* event) {
+    Form::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        FollowWindowState();
+        if (isMinimized()) {
+            RememberPlace();
+        }
+    }
+}
+
+void home::hideEvent(QHideEvent* event) {
+    Form::hideEvent(event);
+    RememberPlace();
+}
+
+// ---- place and size ----
+
+void home::FollowWindowState() {
+    const bool maximised = isMaximized() || isFullScreen();
+    home_max->setPicture(chrome::LoadPicture(maximised ? "restore_white" : "max_white"));
+    home_max->setAccessibleName(maximised ? "还原" : "最大化");
+    resizeFrame_->setActive(!maximised);
+}
+
+void home::ToggleMaximised() {
+    if (isMaximized()) {
+        showNormal();
+    } else {
+        showMaximized();
+    }
+}
+
+void home::RememberPlace() {
+    if (normalPlace_.isValid()) {
+        WindowPlace{normalPlace_, windowState().testFlag(Qt::WindowMaximized)}.write();
+    }
+}
+
+void home::moveEvent(QMoveEvent* event) {
+    Form::moveEvent(event);
+    followNormalPlace();
+}
+
+void home::followNormalPlace() {
+    // Kept here rather than asked of the window system, which not every platform answers.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        normalPlace_ = geometry();
+    }
+}
+
+void home::RestorePlace() {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens << screen->geometry();
+    }
+    const std::optional<WindowPlace> place = WindowPlace::Read();
+    if (place && place->fits(screens, minimumSize(), TwipsToPixels(kHeaderHeight))) {
+        setGeometry(place->normal);
+        normalPlace_ = place->normal;
+        if (place->maximised) {
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+        return;
+    }
+    if (place) {
+        qCInfo(lcHome) << "the main window's last place is off every screen or too small; centred";
+    }
+    resize(minimumSize());
+    normalPlace_ = geometry();
+    const QScreen* screen = fallbackScreen() ? fallbackScreen().data() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+        normalPlace_ = geometry();
     }
 }
 
@@ -514,6 +628,7 @@ void home::CMD(const std::u16string& Action, const std::u16string& A, const std:
 // ---- unload ----
 
 void home::onUnload() {
+    RememberPlace();
     service::HttpRequest(service::Service().BaseUrl + "/desktop/site/logout", "");
     service::CopySessionCookies();
     shadow_.reset();

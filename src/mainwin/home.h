@@ -8,6 +8,7 @@
 #include "chrome/imagecontrol.h"
 #include "chrome/loadingoverlay.h"
 #include "chrome/picturebox.h"
+#include "chrome/resizeframe.h"
 #include "mainwin/menubars.h"
 #include "mainwin/menuiconcache.h"
 #include "mainwin/menumodel.h"
@@ -15,6 +16,7 @@
 #include "service/json/jsonvalue.h"
 
 #include <QLabel>
+#include <QScreen>
 
 #include <functional>
 #include <memory>
@@ -44,6 +46,9 @@ public:
     /// How a finished download is announced (a balloon over the notification icon); false when
     /// it could not be, and the download strip alone says it.
     static void SetAnnounce(std::function<bool(const QString& title, const QString& text)> announce);
+    /// The screen a new main window opens on when it has no usable place of its own (the one that
+    /// held the sign-in window).
+    static void SetFallbackScreen(QScreen* screen);
 
     ~home() override;
 
@@ -68,6 +73,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void build();
@@ -76,6 +84,15 @@ private:
     void FillProfile();
     void Minimise();
     void Close();
+    void ToggleMaximised();
+    /// The window's normal place and whether it is maximised, into the run-parameter file.
+    void RememberPlace();
+    /// The place of the last run when it still lies on a screen; otherwise the design size
+    /// centred on the sign-in window's screen.
+    void RestorePlace();
+    /// The maximise button's picture and name, the shadow and the resize band follow the state.
+    void FollowWindowState();
+    void followNormalPlace();
     /// Out of sight: into the notification area, or onto the task bar where there is none.
     void PutAway(bool minimised);
     QWidget* webWidget() const;
@@ -96,7 +113,9 @@ private:
     QLabel* companyname = nullptr;
     chrome::ImageControl* aicAlphaImage2 = nullptr;
     chrome::ClickLabel* home_min = nullptr;
+    chrome::ImageControl* home_max = nullptr;
     chrome::ImageControl* home_close = nullptr;
+    chrome::ResizeFrame* resizeFrame_ = nullptr;
     std::unique_ptr<platform::Browser> web;
     chrome::LoadingOverlay* loadingWeb = nullptr;
     chrome::FailurePanel* failure_ = nullptr;
@@ -111,6 +130,7 @@ private:
     MenuBars* bars_ = nullptr;
     std::unique_ptr<MenuIconCache> icons_;
     QImage header_;
+    QRect normalPlace_; // the geometry of the window neither maximised nor minimised
 };
 
 } // namespace kivo::mainwin

@@ -84,6 +84,9 @@ void MenuModel::showLeftBox() {
 void MenuModel::LayoutWindow() {
     if (leftMenuShown == 1) {
         showLeftBox();
+        if (pageCount() > 0 && itemsPerPage() != builtPerPage_) {
+            repage();
+        }
         // An unfolded menu stays unfolded, so the box and its arrow keep telling the same story.
         box_.width = leftMenuUnfolded ? pageCount() * kPageWidth : kPageWidth;
         unfoldLeft_ = box_.left + box_.width;
@@ -94,6 +97,26 @@ void MenuModel::LayoutWindow() {
         boxVisible_ = false;
     }
     web_.height = height_ - web_.top - 20;
+}
+
+void MenuModel::repage() {
+    // A resize changed how many items a page holds: the pages are made anew for the new height,
+    // with the selection kept and its page in front; nothing is opened again.
+    const int count = static_cast<int>(left_.size());
+    ++leftBuilds_;
+    builtPerPage_ = itemsPerPage();
+    pageLeft_.clear();
+    for (int page = 1; page <= (count + builtPerPage_ - 1) / builtPerPage_; ++page) {
+        pageLeft_.push_back((page - 1) * kPageWidth);
+    }
+    const bool unfolded = leftMenuUnfolded;
+    const bool unfoldShown = unfoldVisible_;
+    ShowLeftPage(currentLeftIndex);
+    if (unfolded) {
+        leftMenuUnfolded = true;
+        ico_ = "<";
+    }
+    unfoldVisible_ = unfoldShown;
 }
 
 void MenuModel::ShowStartPage() {

@@ -123,6 +123,7 @@ private:
     void navigate(const std::string& url) { effects_.push_back({EffectKind::Navigate, baseUrl_ + url}); }
     void fold();
     void showLeftBox();
+    void repage();
     void drawLeft(int index, bool selected);
 
     std::vector<MenuItem> top_;

@@ -98,7 +98,8 @@ bool WindowProcedure::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WindowStateChange: {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
         const bool wasMinimized = change->oldState().testFlag(Qt::WindowMinimized);
-        if (target->isMinimized() != wasMinimized) {
+        const bool wasMaximized = change->oldState().testFlag(Qt::WindowMaximized);
+        if (target->isMinimized() != wasMinimized || target->isMaximized() != wasMaximized) {
             deliver(msg::WM_SIZE, sizeType(), sizeParam(), [&] { return handOn(target, event); });
             return true;
         }

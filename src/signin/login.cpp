@@ -44,8 +44,8 @@ namespace {
 using chrome::kYaHei;
 const QColor kFieldColour(205, 221, 250);
 
-std::function<void()>& showMainWindow() {
-    static std::function<void()> show;
+std::function<void(QScreen*)>& showMainWindow() {
+    static std::function<void(QScreen*)> show;
     return show;
 }
 
@@ -59,7 +59,7 @@ QString text(const json::JsonValue& value) {
 
 } // namespace
 
-void login::SetShowMainWindow(std::function<void()> show) {
+void login::SetShowMainWindow(std::function<void(QScreen*)> show) {
     showMainWindow() = std::move(show);
 }
 
@@ -567,9 +567,10 @@ void login::SignIn(const std::string& url) {
 }
 
 void login::Succeed() {
+    QScreen* const here = screen(); // the main window opens where the user signed in
     Unload();
     if (showMainWindow()) {
-        showMainWindow()();
+        showMainWindow()(here);
     } else {
         qCWarning(lcLogin) << "signed in, but no main window is set up";
     }

@@ -9,6 +9,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdint>
@@ -27,7 +28,7 @@ public:
     ~login() override;
 
     /// What a successful sign-in opens: the main window (created when it does not exist yet).
-    static void SetShowMainWindow(std::function<void()> show);
+    static void SetShowMainWindow(std::function<void(QScreen* screen)> show);
 
     void ShowLoginError(const QString& text);
     void ShowQrCode();

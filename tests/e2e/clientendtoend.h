@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         PrepareClient(service.url(), appDir);
         chrome::FormRegistry::instance().setProgramEnd([this] { ++ends; });
-        signin::login::SetShowMainWindow([] { mainwin::home::Instance()->show(); });
+        signin::login::SetShowMainWindow([](QScreen*) { mainwin::home::Instance()->show(); });
         bridge::HACMD::SetCommandHandler([](const bridge::HACMD::Arguments& a) {
             mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]);
         });

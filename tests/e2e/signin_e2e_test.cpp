@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         test::PrepareClient(service_.url(), appDir_);
         chrome::FormRegistry::instance().setProgramEnd([] {});
-        login::SetShowMainWindow([this] { ++handedOver_; });
+        login::SetShowMainWindow([this](QScreen*) { ++handedOver_; });
 
         (new tray::TrayForm)->Load();
         window_ = new login;

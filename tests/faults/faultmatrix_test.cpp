@@ -94,7 +94,7 @@ protected:
             std::make_shared<platform::CurlHttpSession>(
                 platform::HttpTimeouts{limits.connect, limits.send, limits.receive, 2s}, std::string(),
                 platform::CurlHttpSession::kPictureLimit));
-        signin::login::SetShowMainWindow([this] { ++signedIn; });
+        signin::login::SetShowMainWindow([this](QScreen*) { ++signedIn; });
         window = new signin::login;
         window->Load();
         window->show();

@@ -155,7 +155,7 @@ TEST_F(HomeTest, LayoutAtTheDesignSizeAndAfterAResize) {
                                          TwipsToPixels(9000 - 1940 - 20)));
     EXPECT_FALSE(test::find(w, "leftMenuBox")->isVisible());
     EXPECT_EQ(test::find<chrome::ImageControl>(w, "home_close")->x(), TwipsToPixels(14250 - 180 - 220));
-    EXPECT_EQ(test::find<QLabel>(w, "home_min")->x(), TwipsToPixels(14250 - 255 - 600));
+    EXPECT_EQ(test::find<QLabel>(w, "home_min")->x(), TwipsToPixels(14250 - 1235));
 
     w->menus().leftMenuShown = 1;
     w->LayoutWindow();
@@ -603,7 +603,7 @@ TEST_F(HomeTest, TheKeyboardGoesRoundTheBarsAndIntoThePage) {
 
     // Tab: the header's buttons, the top bar, the left menu, the page; each named.
     EXPECT_EQ(test::tabWalk(w, "aicAlphaImage2"),
-              (QStringList{"aicAlphaImage2", "home_min", "home_close", "topMenuBtn(1)", "topMenuBtn(2)",
+              (QStringList{"aicAlphaImage2", "home_min", "home_max", "home_close", "topMenuBtn(1)", "topMenuBtn(2)",
                            "topMenuBtn(3)", "leftMenuBtn(1)", "leftMenuBtn(2)", "leftMenuBtn(3)", "leftMenuBtn(4)",
                            "leftMenuBtn(5)", "leftMenuBtn(6)", "leftMenuBtn(7)", "unfold", "web"}));
     EXPECT_EQ(test::accessibleName(test::find(w, "topMenuBtn(1)")), "首页");

@@ -120,6 +120,30 @@ TEST(MenuModel, TheSelectedPageComesFirstAndTheOthersFollowInOrder) {
     EXPECT_EQ(model.pageLeft(3), 0) << "unfolding keeps the pages where they are";
 }
 
+TEST(MenuModel, TheLeftMenuFollowsTheWindowHeight) {
+    // Window heights in pixels, items a page (box = height - 1940 - 10 twips, 1080 an item).
+    for (const auto& [pixels, perPage] : {std::pair{600, 6}, {768, 8}, {1080, 13}, {1440, 18}}) {
+        MenuModel model = sevenTeenItems();
+        model.LayoutWindow();
+        model.BuildMenus();
+        model.ClickLeftItem(17);
+        const int builds = model.leftBuilds();
+        model.TakeEffects();
+        model.setWindowSize(14250 * 2, pixels * 15);
+        model.LayoutWindow();
+        SCOPED_TRACE(pixels);
+        EXPECT_EQ(model.itemsPerPage(), perPage);
+        EXPECT_EQ(model.pageCount(), (17 + perPage - 1) / perPage);
+        EXPECT_EQ(model.leftMenuBox().height, pixels * 15 - 1940 - 10);
+        EXPECT_EQ(model.web(), (MenuModel::Rect{1190, 1940, 28500 - 1210, pixels * 15 - 1940 - 20}));
+        EXPECT_EQ(model.leftBuilds(), builds + (perPage == 6 ? 0 : 1)) << "the items are drawn anew";
+        EXPECT_EQ(model.frontPage(), model.itemPage(17)) << "the selected item stays in sight";
+        EXPECT_EQ(model.itemTop(17), ((17 - 1) % perPage) * 1080);
+        EXPECT_TRUE(model.leftSelected(17));
+        EXPECT_TRUE(model.TakeEffects().empty()) << "a resize opens nothing";
+    }
+}
+
 TEST(MenuModel, APageCommandClearsWhatItLeftPending) {
     MenuModel model = sevenTeenItems();
     model.LayoutWindow();

@@ -70,7 +70,7 @@ protected:
         });
         startService();
         startup::State().options.appDir = "/opt/kivo";
-        login::SetShowMainWindow([this] { ++mainWindowsShown; });
+        login::SetShowMainWindow([this](QScreen*) { ++mainWindowsShown; });
 
         tray = new tray::TrayForm;
         tray->Load();

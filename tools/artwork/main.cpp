@@ -257,6 +257,24 @@ void pictures() {
     save(menu.scaled(12 * Scale(), 12 * Scale(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
          "pictures/menu_white.png");
 
+    // Maximise: one window outline; restore: two overlapping ones, as desktops draw them.
+    auto frames = [](bool restore, const QString& name) {
+        QImage image = canvas(48, 48, true);
+        draw(image, [&](QPainter& p) {
+            p.setPen(QPen(Qt::white, 5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            p.setBrush(Qt::NoBrush);
+            if (restore) {
+                p.drawPolyline(QPolygonF({QPointF(16, 10), QPointF(39, 10), QPointF(39, 32)}));
+                p.drawRect(QRectF(8.5, 18.5, 22, 21));
+            } else {
+                p.drawRect(QRectF(8.5, 8.5, 31, 31));
+            }
+        });
+        save(image.scaled(12 * Scale(), 12 * Scale(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), name);
+    };
+    frames(false, "pictures/max_white.png");
+    frames(true, "pictures/restore_white.png");
+
     QImage error = canvas(312, 30, true);
     draw(error, [](QPainter& p) {
         p.setPen(QPen(QColor(0xFF, 0xCC, 0xC7), 1));
