@@ -5,6 +5,7 @@
 #include "chrome/windowhelpers.h"
 #include "mainwin/home.h"
 #include "platform/browserengine.h"
+#include "platform/desktopnotifier.h"
 #include "platform/freememory.h"
 #include "platform/qttrayicon.h"
 #include "platform/singleinstance.h"
@@ -89,6 +90,9 @@ int main(int argc, char** argv) {
     platform::TrayIcons() = [] { return std::make_unique<platform::QtTrayIcon>(); };
     mainwin::home::SetShowMainMenu([](const QPoint& position) { tray::menu::Instance()->Popup(position); });
     mainwin::home::SetAnnounce(&tray::Announce);
+    mainwin::home::SetUnreadCount(&tray::ShowUnread);
+    // The pages' notifications go to the desktop's notification service, made with the main window.
+    platform::DesktopNotifiers() = [] { return platform::MakeFreedesktopNotifier("VelmoraKivo"); };
     tray::menu::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
     tray::menu::SetShowAbout([](QWidget* owner) { settings::version::Show(owner); });
     tray::TrayForm::SetShowAbout([] { settings::version::Show(); });

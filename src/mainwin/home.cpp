@@ -11,6 +11,7 @@
 #include "mainwin/downloadstrip.h"
 #include "mainwin/findbar.h"
 #include "mainwin/pagecontrols.h"
+#include "mainwin/pagenotices.h"
 #include "mainwin/windowplace.h"
 #include "platform/freememory.h"
 #include "platform/trayicon.h"
@@ -65,6 +66,11 @@ std::function<void(QWidget*)>& showSettings() {
 
 std::function<void(const QPoint&)>& showMainMenu() {
     static std::function<void(const QPoint&)> show;
+    return show;
+}
+
+std::function<void(int)>& unreadCount() {
+    static std::function<void(int)> show;
     return show;
 }
 
@@ -132,6 +138,10 @@ void home::SetShowMainMenu(std::function<void(const QPoint&)> show) {
 
 void home::SetAnnounce(std::function<bool(const QString&, const QString&)> announce) {
     announcer() = std::move(announce);
+}
+
+void home::SetUnreadCount(std::function<void(int)> show) {
+    unreadCount() = std::move(show);
 }
 
 void home::SetFallbackScreen(QScreen* screen) {
@@ -248,6 +258,16 @@ void home::build() {
         connect(downloads_, &DownloadStrip::shownChanged, this, [this] { placeBrowser(); });
         web->setDownloadRequested(
             [this](const std::shared_ptr<platform::Download>& download) { downloads_->start(download); });
+        notices_ = new PageNotices(this, *web, bridge::BridgeOrigins::ForService(service::Service().BaseUrl),
+                                   [](const QString& title, const QString& text) {
+                                       return announcer() && announcer()(title, text);
+                                   });
+        connect(notices_, &PageNotices::clicked, this, [this] { BringUp(); });
+        connect(notices_, &PageNotices::unreadChanged, this, [](int count) {
+            if (unreadCount()) {
+                unreadCount()(count);
+            }
+        });
     }
     // A picture over the browser, not a second page: the browser engine holds one page less.
     loadingWeb = new chrome::LoadingOverlay(chrome::LoadingAnimationFile(startup::State().options.appDir), this);
@@ -494,11 +514,21 @@ void home::resizeEvent(QResizeEvent* event) {
 
 void home::changeEvent(QEvent* event) {
     Form::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && notices_) {
+        notices_->windowSeen();
+    }
     if (event->type() == QEvent::WindowStateChange) {
         FollowWindowState();
         if (isMinimized()) {
             RememberPlace();
         }
+    }
+}
+
+void home::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    if (notices_) {
+        notices_->windowSeen();
     }
 }
 

@@ -25,6 +25,7 @@
 namespace kivo::mainwin {
 
 class DownloadStrip;
+class PageNotices;
 class PageControls;
 
 /// The main window: the frame around the workbench pages, with the profile panel in its header,
@@ -49,6 +50,8 @@ public:
     /// The screen a new main window opens on when it has no usable place of its own (the one that
     /// held the sign-in window).
     static void SetFallbackScreen(QScreen* screen);
+    /// Where the number of things waiting for the user goes (the notification icon's badge).
+    static void SetUnreadCount(std::function<void(int count)> show);
 
     ~home() override;
 
@@ -76,6 +79,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void build();
@@ -121,6 +125,7 @@ private:
     chrome::FailurePanel* failure_ = nullptr;
     PageControls* pageControls_ = nullptr;
     DownloadStrip* downloads_ = nullptr;
+    PageNotices* notices_ = nullptr;
     chrome::PictureBox* leftMenuBox = nullptr;
     QWidget* webArea = nullptr; // where web lies when no browser could be made
 

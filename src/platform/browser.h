@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -48,6 +49,25 @@ public:
     virtual void save(const QString& path, std::function<void(qint64 received, qint64 total)> progress,
                       std::function<void(bool complete, const QString& error)> finished) = 0;
     virtual void cancel() = 0;
+};
+
+/// @brief A notification a page shows through the Web Notifications API.
+class PageNotification {
+public:
+    virtual ~PageNotification() = default;
+    virtual QString title() const = 0;
+    virtual QString message() const = 0;
+    /// @brief The page's icon for it; null when the page gave none.
+    virtual QImage icon() const = 0;
+    /// @brief Notifications of one tag replace each other; empty for none.
+    virtual QString tag() const = 0;
+    virtual QString origin() const = 0;
+    /// @brief Hands the user's click to the page (its onclick).
+    virtual void click() = 0;
+    /// @brief Tells the page the notification is gone.
+    virtual void dismiss() = 0;
+    /// @brief Set by the receiver: the page closed the notification (or replaced it).
+    std::function<void()> closedByPage;
 };
 
 /// @brief An embedded web browser as the windows use it: navigate, write a document, and read
@@ -112,6 +132,14 @@ public:
     virtual void reload() = 0;
     virtual void back() = 0;
     virtual void forward() = 0;
+    /// @brief The notifications of pages whose origin `allowed` accepts go to `shown`; every
+    /// other origin's permission is refused. Without a hook no page may notify.
+    using NotificationShown = std::function<void(const std::shared_ptr<PageNotification>& notification)>;
+    virtual void setNotifications(std::function<bool(const QString& origin)> allowed, NotificationShown shown) = 0;
+    /// @brief Called when the page's title changes.
+    using TitleChanged = std::function<void(const QString& title)>;
+    virtual void setTitleChanged(TitleChanged hook) = 0;
+
     /// @brief The page's zoom factor (1 is 100 %).
     virtual void setZoom(double factor) = 0;
     virtual double zoom() const = 0;

@@ -17,6 +17,7 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
+#include <QWebEngineNotification>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -310,6 +311,80 @@ void WebEngineBrowser::setDownloadRequested(DownloadRequested hook) {
                                   });
 }
 
+namespace {
+
+class WebEngineNotification : public PageNotification {
+public:
+    explicit WebEngineNotification(std::unique_ptr<QWebEngineNotification> notification)
+        : notification_(std::move(notification)) {
+        QObject::connect(notification_.get(), &QWebEngineNotification::closed, notification_.get(), [this] {
+            if (closedByPage) {
+                closedByPage();
+            }
+        });
+    }
+    ~WebEngineNotification() override {
+        notification_.release()->deleteLater(); // it may be emitting its closed() right now
+    }
+    QString title() const override { return notification_->title(); }
+    QString message() const override { return notification_->message(); }
+    QImage icon() const override { return notification_->icon(); }
+    QString tag() const override { return notification_->tag(); }
+    QString origin() const override { return notification_->origin().toString(QUrl::RemovePath); }
+    void click() override { notification_->click(); }
+    void dismiss() override { notification_->close(); }
+
+private:
+    std::unique_ptr<QWebEngineNotification> notification_;
+};
+
+// The profile has one presenter for all its pages: the browser that last asked for
+// notifications receives them.
+Browser::NotificationShown& presenterTarget() {
+    static Browser::NotificationShown target;
+    return target;
+}
+
+} // namespace
+
+void WebEngineBrowser::setNotifications(std::function<bool(const QString& origin)> allowed, NotificationShown shown) {
+    QObject::disconnect(permissions_);
+    QWebEnginePage* page = view_->page();
+    permissions_ = QObject::connect(
+        page, &QWebEnginePage::featurePermissionRequested, view_,
+        [page, allowed](const QUrl& origin, QWebEnginePage::Feature feature) {
+            if (feature != QWebEnginePage::Notifications) {
+                return;
+            }
+            const bool granted = allowed && allowed(origin.toString(QUrl::RemovePath | QUrl::StripTrailingSlash));
+            page->setFeaturePermission(origin, feature,
+                                       granted ? QWebEnginePage::PermissionGrantedByUser
+                                               : QWebEnginePage::PermissionDeniedByUser);
+        });
+    if (!shown) {
+        return;
+    }
+    presents_ = true;
+    presenterTarget() = [allowed, shown](const std::shared_ptr<PageNotification>& notification) {
+        const QString origin = notification->origin();
+        if (allowed && allowed(origin.endsWith('/') ? origin.chopped(1) : origin)) {
+            shown(notification);
+        }
+    };
+    page->profile()->setNotificationPresenter([](std::unique_ptr<QWebEngineNotification> notification) {
+        if (presenterTarget()) {
+            presenterTarget()(std::make_shared<WebEngineNotification>(std::move(notification)));
+        }
+    });
+}
+
+void WebEngineBrowser::setTitleChanged(TitleChanged hook) {
+    QObject::disconnect(title_);
+    if (hook) {
+        title_ = QObject::connect(view_, &QWebEngineView::titleChanged, view_, std::move(hook));
+    }
+}
+
 void WebEngineBrowser::find(const QString& text, bool backward, FindDone done) {
     const QWebEnginePage::FindFlags flags = backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
     view_->page()->findText(text, flags, [done = std::move(done)](const QWebEngineFindTextResult& result) {
@@ -380,6 +455,11 @@ WebEngineBrowser::~WebEngineBrowser() {
     QObject::disconnect(newWindow_);
     QObject::disconnect(rendererEnded_);
     QObject::disconnect(downloads_);
+    QObject::disconnect(permissions_);
+    QObject::disconnect(title_);
+    if (presents_) {
+        presenterTarget() = {}; // its receiver goes with us
+    }
     static_cast<InterceptingPage*>(view_->page())->setHook({}); // the hook may refer to our owner
 }
 

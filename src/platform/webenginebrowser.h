@@ -44,6 +44,8 @@ public:
     void forward() override;
     void setZoom(double factor) override;
     double zoom() const override;
+    void setNotifications(std::function<bool(const QString& origin)> allowed, NotificationShown shown) override;
+    void setTitleChanged(TitleChanged hook) override;
 
     /// @brief Registers the "happ" scheme; call before the application object exists.
     static void RegisterSchemes();
@@ -57,6 +59,9 @@ private:
 
     QWebEngineView* view_; // owned by its parent widget
     QMetaObject::Connection loaded_;
+    QMetaObject::Connection permissions_;
+    QMetaObject::Connection title_;
+    bool presents_ = false; // this browser receives the profile's notifications
     QMetaObject::Connection outcome_;
     QMetaObject::Connection newWindow_;
     QMetaObject::Connection rendererEnded_;

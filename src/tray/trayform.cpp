@@ -5,6 +5,7 @@
 #include "chrome/windowhelpers.h"
 #include "platform/urlopener.h"
 #include "service/httprequest.h"
+#include "tray/badgeicon.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -36,6 +37,22 @@ bool Announce(const QString& title, const QString& text) {
     }
     tray->notifyBar()->NotifyMsgBox(text, title, 1);
     return true;
+}
+
+void ShowUnread(int count) {
+    if (auto* tray = qobject_cast<TrayForm*>(chrome::FindForm("tray_form"))) {
+        tray->setUnread(count);
+    }
+}
+
+void TrayForm::setUnread(int count) {
+    unread_ = std::max(0, count);
+    if (!m_) {
+        return; // the icon, when it comes, takes the count
+    }
+    m_->setIcon(BadgeIcon(chrome::ProgramIcon(), unread_));
+    m_->setToolTipText(unread_ > 0 ? QStringLiteral("VelmoraKivo - %1 条新消息").arg(unread_)
+                                   : QStringLiteral("VelmoraKivo"));
 }
 
 void TrayForm::SetShowAbout(std::function<void()> show) {
@@ -78,8 +95,7 @@ void TrayForm::AddNotifyIcon() {
         return;
     }
     m_ = std::make_unique<NotifyBar>();
-    m_->setIcon(chrome::ProgramIcon());
-    m_->setToolTipText("VelmoraKivo");
+    setUnread(unread_);
     m_->setNotifyBoxVisible(true);
     connect(m_.get(), &NotifyBar::NotifyClick, this, &TrayForm::m_NotifyClick);
 }

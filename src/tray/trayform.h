@@ -24,6 +24,9 @@ public:
     /// The notification icon; null until the event loop has run once after Load.
     NotifyBar* notifyBar() const { return m_.get(); }
     QMenu* men() const { return men_; }
+    /// The number of things waiting for the user: a badge on the icon and a line in its tip.
+    void setUnread(int count);
+    int unread() const { return unread_; }
 
 protected:
     void onLoad() override;
@@ -37,10 +40,14 @@ private:
 
     std::unique_ptr<NotifyBar> m_;
     QMenu* men_ = nullptr;
+    int unread_ = 0;
 };
 
 /// Brings a loaded window of this name back as a normal, shown window; false when none is loaded.
 bool RestoreForm(const QString& name);
+
+/// The unread count on the program's notification icon, when there is one.
+void ShowUnread(int count);
 
 /// A balloon over the program's notification icon; false when there is no icon to show it.
 bool Announce(const QString& title, const QString& text);

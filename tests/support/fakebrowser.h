@@ -96,6 +96,14 @@ public:
         }
     }
     void print() override { calls << "print"; }
+    void setNotifications(std::function<bool(const QString&)> allowed, NotificationShown shown) override {
+        notificationsAllowed = std::move(allowed);
+        notificationShown = std::move(shown);
+    }
+    void setTitleChanged(TitleChanged hook) override { titleChanged = std::move(hook); }
+    std::function<bool(const QString&)> notificationsAllowed;
+    NotificationShown notificationShown;
+    TitleChanged titleChanged;
     DownloadRequested downloadRequested;
     int findCurrent = 0;
     void reload() override { calls << "reload"; }

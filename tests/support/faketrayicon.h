@@ -12,8 +12,15 @@ class FakeTrayIcon : public platform::TrayIcon {
 public:
     explicit FakeTrayIcon(QStringList& log) : log_(log) {}
 
-    void add(const Record& record, unsigned flags) override { log_ << "add " + describe(record, flags); }
-    void modify(const Record& record, unsigned flags) override { log_ << "modify " + describe(record, flags); }
+    void add(const Record& record, unsigned flags) override {
+        log_ << "add " + describe(record, flags);
+        last = record;
+    }
+    void modify(const Record& record, unsigned flags) override {
+        log_ << "modify " + describe(record, flags);
+        last = record;
+    }
+    Record last; // what the icon shows now
     void remove() override { log_ << "remove"; }
 
     void act(Activation a) {

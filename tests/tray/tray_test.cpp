@@ -7,12 +7,15 @@
 #include "service/httprequest.h"
 #include "tray/menu.h"
 #include "tray/notifybar.h"
+#include "tray/badgeicon.h"
 #include "tray/trayform.h"
 #include "waitfor.h"
 #include "windowtest.h"
 
 #include <QApplication>
 #include <QtTest/QTest>
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +129,39 @@ TEST_F(TrayTest, ActivationsBecomeClickKinds) {
         fake->act(a);
     }
     EXPECT_EQ(kinds, (std::vector<int>{2, 1, 3}));
+}
+
+TEST_F(TrayTest, TheUnreadCountIsABadgeOnTheIconAndALineInItsTip) {
+    EXPECT_EQ(BadgeText(0), "");
+    EXPECT_EQ(BadgeText(7), "7");
+    EXPECT_EQ(BadgeText(99), "99");
+    EXPECT_EQ(BadgeText(100), "99+");
+    auto* tray = loadedTray();
+    const QIcon plainIcon = fake->last.icon;
+    const QImage plain = plainIcon.pixmap(48, 48).toImage();
+    ShowUnread(3);
+    EXPECT_EQ(tray->unread(), 3);
+    EXPECT_EQ(fake->last.toolTip, "VelmoraKivo - 3 条新消息");
+    QDir().mkpath("screenshots");
+    for (const int side : {16, 22, 48}) {
+        const QImage badged = fake->last.icon.pixmap(side, side).toImage();
+        ASSERT_EQ(badged.size(), QSize(side, side));
+        // Red at the top right, where the plain icon has none, and the rest of the icon kept.
+        int red = 0;
+        for (int y = 0; y < side / 2; ++y) {
+            for (int x = side / 2; x < side; ++x) {
+                const QColor c = badged.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(red, side * side / 16) << side;
+        EXPECT_EQ(badged.pixelColor(side / 4, side * 3 / 4), plainIcon.pixmap(side, side).toImage().pixelColor(side / 4, side * 3 / 4))
+            << side;
+        badged.scaled(side * 4, side * 4).save(QString("screenshots/tray-badge-%1.png").arg(side));
+    }
+    ShowUnread(0);
+    EXPECT_EQ(fake->last.toolTip, "VelmoraKivo");
+    EXPECT_EQ(fake->last.icon.pixmap(48, 48).toImage(), plain);
 }
 
 TEST_F(TrayTest, ALeftClickBringsBackTheMainWindowOrTheSignInWindowOrNothing) {
