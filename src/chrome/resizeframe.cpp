@@ -7,10 +7,12 @@ namespace kivo::chrome {
 
 namespace {
 
+bool systemResize(QWindow* window, Qt::Edges edges) {
+    return window != nullptr && window->startSystemResize(edges);
+}
+
 ResizeFrame::Starter& starter() {
-    static ResizeFrame::Starter start = [](QWindow* window, Qt::Edges edges) {
-        return window != nullptr && window->startSystemResize(edges);
-    };
+    static ResizeFrame::Starter start = &systemResize;
     return start;
 }
 
@@ -59,9 +61,7 @@ private:
 };
 
 void ResizeFrame::SetStarter(Starter start) {
-    starter() = start ? std::move(start) : Starter([](QWindow* window, Qt::Edges edges) {
-        return window != nullptr && window->startSystemResize(edges);
-    });
+    starter() = start ? std::move(start) : Starter(&systemResize);
 }
 
 ResizeFrame::ResizeFrame(QWidget* window) : QObject(window), window_(window) {
