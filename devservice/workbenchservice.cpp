@@ -318,11 +318,22 @@ void WorkbenchService::routes() {
 <li><a id="go-system" href="happ://MyCMD.CMD%20%22system%22/">系统设置</a><span class="time">第二页菜单</span></li>
 <li><a id="go-approve" href="happ://MyCMD.CMD%20%22approve%22/">审批流程</a><span class="time">待审批 3</span></li>
 <li><a id="go-settings" href="happ://MyCMD.CMD%20%22sys%22/">客户端设置</a><span class="time">Kivo</span></li>
-<li><a id="go-forum" href="happ://MyCMD.CMD%20%22bbsvelmora%22/">用户论坛</a><span class="time">交流与帮助</span></li></ul>
+<li><a id="go-forum" href="happ://MyCMD.CMD%20%22bbsvelmora%22/">用户论坛</a><span class="time">交流与帮助</span></li>
+<li><a id="notify" href="#">审批提醒</a><span class="time">桌面通知演示</span></li></ul>
 <h3 style="margin-top:14px">公告通知</h3><ul>
 <li>年终盘点将于 12 月 20 日开始</li><li>新版考勤制度已发布，请查阅</li></ul></div></div>
 </div><script>
 window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%20%22loading%22/'; });
+// A desktop notification, as the workbench sends one when an approval arrives; its click opens
+// the approvals.
+document.getElementById('notify').addEventListener('click', function (event) {
+  event.preventDefault();
+  Notification.requestPermission().then(function (permission) {
+    if (permission !== 'granted') { return; }
+    var n = new Notification('审批提醒', {body: '采购申请：办公电脑 5 台，等待您审批', tag: 'approve'});
+    n.onclick = function () { location.href = 'happ://MyCMD.CMD%20%22approve%22/'; };
+  });
+});
 </script></body></html>)HTML",
                         "text/html; charset=utf-8");
     });

@@ -63,6 +63,12 @@ void QtTrayIcon::modify(const Record& record, unsigned flags) {
     }
 }
 
+bool QtTrayIcon::setMenu(QMenu* menu) {
+    // Panels of StatusNotifierItems show only a menu they are given; the XEmbed tray pops it up too.
+    icon_.setContextMenu(menu);
+    return true;
+}
+
 void QtTrayIcon::remove() {
     icon_.hide();
 }

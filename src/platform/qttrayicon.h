@@ -15,6 +15,7 @@ public:
     void add(const Record& record, unsigned flags) override;
     void modify(const Record& record, unsigned flags) override;
     void remove() override;
+    bool setMenu(QMenu* menu) override;
 
     static QSystemTrayIcon::MessageIcon MessageIcon(int infoFlags);
     static Activation Decode(QSystemTrayIcon::ActivationReason reason);

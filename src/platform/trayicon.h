@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QString>
 
 #include <functional>
@@ -30,6 +31,12 @@ public:
     virtual void add(const Record& record, unsigned flags) = 0;
     virtual void modify(const Record& record, unsigned flags) = 0;
     virtual void remove() = 0;
+    /// @brief Gives the desktop the icon's menu to show by itself on a right click (where it
+    /// shows menus of its own, as StatusNotifierItem panels do); false when the owner pops it up.
+    virtual bool setMenu(QMenu* menu) {
+        (void)menu;
+        return false;
+    }
 
     /// @brief Set by the icon's owner; called on every activation.
     std::function<void(Activation)> activated;

@@ -35,6 +35,8 @@ public:
     void setNotifyBoxVisible(bool visible);
     /// A balloon over the icon; `icon` is the record's info kind (0 none, 1 info, 2 warning, 3 error).
     void NotifyMsgBox(const QString& message, const QString& title, int icon);
+    /// The icon's menu, for desktops that show it themselves; false when the owner must pop it up.
+    bool setMenu(QMenu* menu) { return icon_ && icon_->setMenu(menu); }
 
     /// The tray host came back: a shown icon is added again with everything it had.
     void TaskbarCreated();

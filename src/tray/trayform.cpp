@@ -96,6 +96,7 @@ void TrayForm::AddNotifyIcon() {
     }
     m_ = std::make_unique<NotifyBar>();
     setUnread(unread_);
+    desktopShowsMenu_ = m_->setMenu(men_);
     m_->setNotifyBoxVisible(true);
     connect(m_.get(), &NotifyBar::NotifyClick, this, &TrayForm::m_NotifyClick);
 }
@@ -111,7 +112,7 @@ void TrayForm::m_NotifyClick(int kind, QPoint position) {
         if (!RestoreForm("home")) {
             RestoreForm("login");
         }
-    } else if (kind == NotifyBar::RB_Click) {
+    } else if (kind == NotifyBar::RB_Click && !desktopShowsMenu_) {
         men_->popup(position);
     }
 }

@@ -41,6 +41,7 @@ private:
     std::unique_ptr<NotifyBar> m_;
     QMenu* men_ = nullptr;
     int unread_ = 0;
+    bool desktopShowsMenu_ = false; // the icon's right click brings up men_ by itself
 };
 
 /// Brings a loaded window of this name back as a normal, shown window; false when none is loaded.
