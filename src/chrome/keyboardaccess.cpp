@@ -17,6 +17,8 @@ constexpr const char* kRole = "kivoAccessibleRole";
 constexpr const char* kSelected = "kivoSelected";
 constexpr const char* kActionable = "kivoActionable";
 constexpr const char* kOwnMark = "kivoOwnFocusMark";
+constexpr const char* kLeftOut = "kivoLeftOutOfAccessibleTree";
+constexpr const char* kHasLeftOut = "kivoHasLeftOutChildren";
 const QColor kAccent(0x1B, 0x9B, 0xEA);
 
 bool isDrawnControl(const QObject* object) {
@@ -24,14 +26,56 @@ bool isDrawnControl(const QObject* object) {
            object->inherits("kivo::chrome::PictureBox");
 }
 
+// The children a screen reader meets: every child widget but those left out of its tree.
+QList<QWidget*> accessibleChildren(const QWidget* parent) {
+    QList<QWidget*> children;
+    for (QObject* object : parent->children()) {
+        auto* child = qobject_cast<QWidget*>(object);
+        if (child != nullptr && !child->isWindow() && !child->property(kLeftOut).toBool()) {
+            children << child;
+        }
+    }
+    return children;
+}
+
+// A control whose tree leaves out some of its children.
+class PanelAccessible : public QAccessibleWidget {
+public:
+    PanelAccessible(QWidget* control, QAccessible::Role role) : QAccessibleWidget(control, role) {}
+    int childCount() const override { return static_cast<int>(accessibleChildren(widget()).size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> children = accessibleChildren(widget());
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
+                                                     : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child == nullptr ? -1
+                                : static_cast<int>(accessibleChildren(widget()).indexOf(
+                                      qobject_cast<QWidget*>(child->object())));
+    }
+};
+
+// What is left out, should a screen reader come to it all the same: nothing to read or to focus.
+class LeftOutAccessible : public QAccessibleWidget {
+public:
+    explicit LeftOutAccessible(QWidget* control) : QAccessibleWidget(control, QAccessible::NoRole) {}
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = true;
+        return s;
+    }
+    QString text(QAccessible::Text) const override { return {}; }
+    int childCount() const override { return 0; }
+};
+
 // What a screen reader sees of a drawn control: the role and name it was given, whether it is
 // selected, and a press that acts as a click.
-class DrawnControlAccessible : public QAccessibleWidget {
+class DrawnControlAccessible : public PanelAccessible {
 public:
     explicit DrawnControlAccessible(QWidget* control)
-        : QAccessibleWidget(control, static_cast<QAccessible::Role>(control->property(kRole).isValid()
-                                                                        ? control->property(kRole).toInt()
-                                                                        : QAccessible::Graphic)) {}
+        : PanelAccessible(control, static_cast<QAccessible::Role>(control->property(kRole).isValid()
+                                                                      ? control->property(kRole).toInt()
+                                                                      : QAccessible::Graphic)) {}
 
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
@@ -52,8 +96,18 @@ public:
 };
 
 QAccessibleInterface* drawnControlFactory(const QString&, QObject* object) {
-    if (object->isWidgetType() && isDrawnControl(object) && object->property(kRole).isValid()) {
-        return new DrawnControlAccessible(static_cast<QWidget*>(object));
+    if (!object->isWidgetType()) {
+        return nullptr;
+    }
+    auto* widget = static_cast<QWidget*>(object);
+    if (isDrawnControl(object) && object->property(kRole).isValid()) {
+        return new DrawnControlAccessible(widget);
+    }
+    if (object->property(kLeftOut).toBool()) {
+        return new LeftOutAccessible(widget);
+    }
+    if (object->property(kHasLeftOut).toBool()) {
+        return new PanelAccessible(widget, QAccessible::Client);
     }
     return nullptr;
 }
@@ -193,6 +247,25 @@ void Describe(QWidget* control, const QString& name, QAccessible::Role role) {
     InstallKeyboardAccess();
     control->setProperty(kRole, static_cast<int>(role));
     control->setAccessibleName(name);
+}
+
+void LeaveOutOfAccessibleTree(QWidget* control) {
+    InstallKeyboardAccess();
+    control->setProperty(kLeftOut, true);
+    control->setFocusPolicy(Qt::NoFocus);
+    if (QWidget* parent = control->parentWidget()) {
+        parent->setProperty(kHasLeftOut, true);
+    }
+}
+
+void PresentAsPicture(QWidget* browser, const QString& name) {
+    // The engine's own accessible view would bring the page's unnamed document along: the
+    // browser is left out and the panel holding it carries the picture's name.
+    LeaveOutOfAccessibleTree(browser);
+    browser->setAccessibleName(name);
+    if (QWidget* panel = browser->parentWidget()) {
+        Describe(panel, name, QAccessible::Pane);
+    }
 }
 
 void SetSelected(QWidget* control, bool selected) {

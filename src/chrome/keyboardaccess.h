@@ -19,6 +19,14 @@ void MakeActionable(QWidget* control, const QString& name, QAccessible::Role rol
 /// Gives a control a person reads, or an area, an accessible name and role; it takes no focus.
 void Describe(QWidget* control, const QString& name, QAccessible::Role role);
 
+/// Leaves a control that only dresses another (a hint over an input box) out of what a screen
+/// reader meets: its parent does not list it and it takes no focus. The mouse sees it as before.
+void LeaveOutOfAccessibleTree(QWidget* control);
+
+/// A browser that only shows a picture (a QR code): a screen reader meets its panel under the
+/// picture's name, not an unnamed page.
+void PresentAsPicture(QWidget* browser, const QString& name);
+
 /// Marks a tab or menu item as the selected one (or not) for a screen reader.
 void SetSelected(QWidget* control, bool selected);
 bool IsSelected(const QWidget* control);

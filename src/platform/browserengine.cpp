@@ -1,6 +1,7 @@
 #include "platform/browserengine.h"
 
 #include "platform/programmodule.h"
+#include "platform/screenreader.h"
 
 #include <QCoreApplication>
 #include <QLibrary>
@@ -39,6 +40,7 @@ void shareGraphicsContext() {
 const Module& module() {
     static const Module loaded = [] {
         Module m;
+        PrepareEngineForScreenReader(); // the engine reads its switches once, when it starts
         shareGraphicsContext();
         if (QLibrary* library = LoadProgramModule("kivo-webengine")) {
             auto registerSchemes = reinterpret_cast<void (*)()>(library->resolve("kivo_webengine_register_schemes"));

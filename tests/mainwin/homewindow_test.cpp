@@ -7,6 +7,7 @@
 #include "mainwin/windowplace.h"
 #include "platform/twips.h"
 #include "startup/runparameters.h"
+#include "keyboardwalk.h"
 #include "windowtest.h"
 
 #include <QAccessible>
@@ -161,6 +162,13 @@ TEST_F(HomeWindowTest, MaximiseTogglesItsPictureItsNameAndTheBand) {
     EXPECT_EQ(button->picture(), maximisePicture);
     press(w, {w->width() - 1, w->height() / 2});
     EXPECT_EQ(started, QList<Qt::Edges>{Qt::RightEdge});
+}
+
+TEST_F(HomeWindowTest, EveryControlThatTakesTheFocusHasAName) {
+    home* w = open();
+    EXPECT_EQ(test::namelessFocusable(w), QStringList());
+    w->showMaximized();
+    EXPECT_EQ(test::namelessFocusable(w), QStringList()) << "the restore button too";
 }
 
 TEST_F(HomeWindowTest, TheMinimiseGlyphIsDrawnInsideItsLabel) {

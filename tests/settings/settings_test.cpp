@@ -197,6 +197,11 @@ TEST_F(SettingsTest, TextsFitTheirPlaces) {
     expectTextsFit(version::Show());
 }
 
+TEST_F(SettingsTest, EveryControlThatTakesTheFocusHasAName) {
+    EXPECT_EQ(test::namelessFocusable(open()), QStringList());
+    EXPECT_EQ(test::namelessFocusable(version::Show()), QStringList());
+}
+
 TEST_F(SettingsTest, TheAboutWindowShowsItsFixedTexts) {
     startup::State().stick = "1";
     version* w = version::Show();

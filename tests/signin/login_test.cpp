@@ -178,8 +178,32 @@ TEST_F(LoginTest, HintBoxes) {
     EXPECT_FALSE(test::find<QLineEdit>(window, "username_tip")->isVisible());
     // A click on the hint hides it and hands the focus to its input.
     test::find<QLineEdit>(window, "password_tip")->show();
-    focus(test::find<QLineEdit>(window, "password_tip"), QEvent::FocusIn);
+    QTest::mouseClick(test::find<QLineEdit>(window, "password_tip"), Qt::LeftButton);
     EXPECT_FALSE(test::find<QLineEdit>(window, "password_tip")->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), test::find<QLineEdit>(window, "password"));
+}
+
+TEST_F(LoginTest, AScreenReaderMeetsNamedFieldsAndNoHints) {
+    const std::pair<const char*, QStringList> tabs[] = {
+        {"mobileBtn", {"mobile", "captcha"}}, {"passwordBtn", {"username", "password"}}, {"codeBtn", {}}};
+    for (const auto& [tab, fields] : tabs) {
+        click(test::find<chrome::ImageControl>(window, tab));
+        for (const char* hint : {"mobile_tip", "captcha_tip", "username_tip", "password_tip"}) {
+            test::find(window, hint)->show(); // shown, as before anything is typed
+        }
+        QStringList met;
+        EXPECT_EQ(test::namelessFocusable(window, &met), QStringList()) << tab;
+        EXPECT_EQ(met, fields) << tab << ": the hints are no fields of their own";
+    }
+    for (const auto& [input, hint] : {std::pair{"mobile", "请输入手机号"}, {"captcha", "请输入验证码"},
+                                      {"username", "请输入用户名称"}, {"password", "请输入帐号密码"}}) {
+        auto* box = test::find<QLineEdit>(window, input);
+        EXPECT_FALSE(test::accessibleName(box).isEmpty()) << input;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description), hint);
+        auto* tip = test::find(window, QString(input) + "_tip");
+        EXPECT_EQ(tip->focusPolicy(), Qt::NoFocus) << "Tab and a screen reader's focus go to the box";
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(tip)->state().invisible);
+    }
 }
 
 TEST_F(LoginTest, InputChecksAndRefusals) {
@@ -289,7 +313,9 @@ TEST_F(LoginTest, TheKeyboardReachesNamesAndActsOnEveryControl) {
     EXPECT_TRUE(test::find(window, "code_box")->isVisible()) << "round to the first tab";
     EXPECT_EQ(test::tabWalk(window, "codeBtn"),
               (QStringList{"codeBtn", "passwordBtn", "mobileBtn", "aicAlphaImage2", "reg_new", "aicAlphaImage6"}));
-    EXPECT_EQ(test::accessibleName(test::find(window, "loding")), "登录二维码");
+    EXPECT_EQ(test::accessibleName(test::find(window, "code_box")), "登录二维码") << "the QR code's panel";
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(test::find(window, "loding"))->state().invisible)
+        << "not the QR page's unnamed document";
 #ifdef KIVO_SCREENSHOTS
     QDir().mkpath(KIVO_SCREENSHOTS);
     chrome::FocusByKeyboard(test::find(window, "passwordBtn"));

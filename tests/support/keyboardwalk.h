@@ -2,6 +2,7 @@
 
 // Walking a window with the keyboard as a person does, and what a screen reader hears.
 #include <QAccessible>
+#include <functional>
 #include <QApplication>
 #include <QStringList>
 #include <QWidget>
@@ -48,6 +49,32 @@ inline QStringList tabWalk(QWidget* window, const QString& from, int most = 40) 
 }
 
 // Presses `key` on the control that has the focus.
+// The shown controls that take the focus yet have no name, as a screen reader walks the window's
+// accessible tree (their object names); and, in `fields`, every shown text field it meets.
+inline QStringList namelessFocusable(QWidget* window, QStringList* fields = nullptr) {
+    QStringList nameless;
+    std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node, int depth) {
+        if (node == nullptr || depth > 30) {
+            return;
+        }
+        const QAccessible::State state = node->state();
+        auto* widget = qobject_cast<QWidget*>(node->object());
+        if (!state.invisible && widget != nullptr && widget->isVisible()) {
+            if (state.focusable && node->text(QAccessible::Name).trimmed().isEmpty()) {
+                nameless << widget->objectName();
+            }
+            if (fields != nullptr && node->role() == QAccessible::EditableText) {
+                *fields << widget->objectName();
+            }
+        }
+        for (int i = 0; i < node->childCount(); ++i) {
+            walk(node->child(i), depth + 1);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(window), 0);
+    return nameless;
+}
+
 inline void pressOnFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
