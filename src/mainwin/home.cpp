@@ -74,13 +74,7 @@ std::function<void(int)>& unreadCount() {
     return show;
 }
 
-QPointer<QScreen>& fallbackScreen() {
-    static QPointer<QScreen> screen;
-    return screen;
-}
-
 // The header's right-hand group, each control's Left counted from the window's right edge.
-constexpr int kHeaderHeight = 1965;
 constexpr int kMenuButtonFromRight = 1670;
 constexpr int kMinimiseFromRight = 1235;
 constexpr int kMaximiseFromRight = 780;
@@ -145,7 +139,7 @@ void home::SetUnreadCount(std::function<void(int)> show) {
 }
 
 void home::SetFallbackScreen(QScreen* screen) {
-    fallbackScreen() = screen;
+    FallbackScreen() = screen;
 }
 
 home::home() : Form("home") {
@@ -509,93 +503,6 @@ void home::resizeEvent(QResizeEvent* event) {
     followNormalPlace();
     if (!isMinimized()) {
         LayoutWindow();
-    }
-}
-
-void home::changeEvent(QEvent* event) {
-    Form::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && notices_) {
-        notices_->windowSeen();
-    }
-    if (event->type() == QEvent::WindowStateChange) {
-        FollowWindowState();
-        if (isMinimized()) {
-            RememberPlace();
-        }
-    }
-}
-
-void home::showEvent(QShowEvent* event) {
-    Form::showEvent(event);
-    if (notices_) {
-        notices_->windowSeen();
-    }
-}
-
-void home::hideEvent(QHideEvent* event) {
-    Form::hideEvent(event);
-    RememberPlace();
-}
-
-// ---- place and size ----
-
-void home::FollowWindowState() {
-    const bool maximised = isMaximized() || isFullScreen();
-    home_max->setPicture(chrome::LoadPicture(maximised ? "restore_white" : "max_white"));
-    home_max->setAccessibleName(maximised ? "还原" : "最大化");
-    resizeFrame_->setActive(!maximised);
-}
-
-void home::ToggleMaximised() {
-    if (isMaximized()) {
-        showNormal();
-    } else {
-        showMaximized();
-    }
-}
-
-void home::RememberPlace() {
-    if (normalPlace_.isValid()) {
-        WindowPlace{normalPlace_, windowState().testFlag(Qt::WindowMaximized)}.write();
-    }
-}
-
-void home::moveEvent(QMoveEvent* event) {
-    Form::moveEvent(event);
-    followNormalPlace();
-}
-
-void home::followNormalPlace() {
-    // Kept here rather than asked of the window system, which not every platform answers.
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
-        normalPlace_ = geometry();
-    }
-}
-
-void home::RestorePlace() {
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        screens << screen->geometry();
-    }
-    const std::optional<WindowPlace> place = WindowPlace::Read();
-    if (place && place->fits(screens, minimumSize(), TwipsToPixels(kHeaderHeight))) {
-        setGeometry(place->normal);
-        normalPlace_ = place->normal;
-        if (place->maximised) {
-            setWindowState(windowState() | Qt::WindowMaximized);
-        }
-        return;
-    }
-    if (place) {
-        qCInfo(lcHome) << "the main window's last place is off every screen or too small; centred";
-    }
-    resize(minimumSize());
-    normalPlace_ = geometry();
-    const QScreen* screen = fallbackScreen() ? fallbackScreen().data() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-        normalPlace_ = geometry();
     }
 }
 

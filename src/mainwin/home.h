@@ -16,6 +16,7 @@
 #include "service/json/jsonvalue.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 
 #include <functional>
@@ -100,6 +101,9 @@ private:
     /// Out of sight: into the notification area, or onto the task bar where there is none.
     void PutAway(bool minimised);
     QWidget* webWidget() const;
+    static QPointer<QScreen>& FallbackScreen();
+    /// The header's height in twips: the window's title area.
+    static constexpr int kHeaderHeight = 1965;
     void placeBrowser();
     void PageLoadFinished(const platform::LoadOutcome& outcome);
     void makeKeyboardUsable();
