@@ -1,5 +1,6 @@
 #include "chrome/failurepanel.h"
 
+#include "chrome/failureaddress.h"
 #include "chrome/windowhelpers.h"
 
 #include <QNetworkInformation>
@@ -23,15 +24,6 @@ QLabel* line(QWidget* parent, const QString& name, int pixels, const char* colou
     label->setFont(font);
     label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colour));
     return label;
-}
-
-// Host and path: the query may carry what the user typed.
-QString shownAddress(const QString& url) {
-    const QUrl address(url);
-    if (address.host().isEmpty()) {
-        return {};
-    }
-    return address.host() + (address.port() >= 0 ? ":" + QString::number(address.port()) : QString()) + address.path();
 }
 
 } // namespace
@@ -90,7 +82,7 @@ FailurePanel::FailurePanel(QWidget* parent)
 void FailurePanel::ShowFailure(const platform::LoadOutcome& outcome) {
     outcome_ = outcome;
     reason_->setText(FailureReason(outcome));
-    where_->setText(shownAddress(outcome.url));
+    where_->setText(ShownAddress(outcome.url));
     interval_ = interval_.count() == 0 ? kFirstRetry : std::min(interval_ * 2, kLongestWait);
     autoRetry_->start(interval_);
     layoutContent();

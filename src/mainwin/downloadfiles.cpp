@@ -22,17 +22,20 @@ QString SafeDownloadName(const QString& suggested) {
             name += c;
         }
     }
-    name = name.trimmed();
-    while (name.startsWith('.')) {
-        name.remove(0, 1);
-    }
-    name = name.trimmed();
+    // No leading dots (a hidden file), whatever spaces lie between them.
+    auto tidy = [](QString text) {
+        while (!text.isEmpty() && (text.front() == '.' || text.front().isSpace())) {
+            text.remove(0, 1);
+        }
+        return text.trimmed();
+    };
+    name = tidy(name);
     while (name.toUtf8().size() > kMaxNameBytes) {
         const QFileInfo info(name);
         const QString suffix = info.suffix().size() < 16 ? info.suffix() : QString();
         QString stem = suffix.isEmpty() ? name : name.left(name.size() - suffix.size() - 1);
         stem.chop(stem.size() > 1 && stem.at(stem.size() - 1).isLowSurrogate() ? 2 : 1);
-        name = suffix.isEmpty() ? stem : stem + '.' + suffix;
+        name = tidy(suffix.isEmpty() ? stem : stem + '.' + suffix);
     }
     return name.isEmpty() ? QStringLiteral("下载") : name;
 }

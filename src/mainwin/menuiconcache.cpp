@@ -1,5 +1,6 @@
 #include "mainwin/menuiconcache.h"
 
+#include "mainwin/menuiconanswer.h"
 #include "mainwin/menuiconpath.h"
 
 #include "platform/curlhttpsession.h"
@@ -17,17 +18,7 @@ namespace kivo::mainwin {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Only a picture is kept: an error page or a cut answer stored as the icon would stay for good.
-bool looksLikePicture(const std::string& body) {
-    auto starts = [&body](std::string_view magic) { return body.compare(0, magic.size(), magic) == 0; };
-    return starts("\x89PNG\r\n\x1A\n") || starts("\xFF\xD8\xFF") || starts("GIF87a") || starts("GIF89a") ||
-           starts("BM") || starts(std::string_view("\0\0\1\0", 4)) ||
-           (starts("RIFF") && body.compare(8, 4, "WEBP") == 0) || starts("<svg") || starts("<?xml");
-}
-
-} // namespace
+static_assert(kIconAnswerLimit == platform::CurlHttpSession::kPictureLimit);
 
 MenuIconCache::MenuIconCache(fs::path appDir, std::string baseUrl, std::shared_ptr<platform::HttpSession> session)
     : appDir_(std::move(appDir)), baseUrl_(std::move(baseUrl)), session_(std::move(session)) {
@@ -89,7 +80,7 @@ std::string MenuIconCache::FetchMenuIcon(const std::string& iconPath) {
         return fail(Outcome::Failed);
     }
     const auto response = session_->get(baseUrl_ + relative);
-    if (!response || response->status != 200 || !looksLikePicture(response->body)) {
+    if (!response || !IsIconAnswer(response->status, response->body)) {
         qCInfo(lcIcons) << "icon download failed:" << QString::fromStdString(relative)
                         << (response ? response->status : 0);
         return fail(Outcome::Failed);

@@ -95,6 +95,12 @@ TEST(BridgeOrigins, OnlyTheServiceAndTheBuildsExtraOrigins) {
     EXPECT_FALSE(origins.allows("null")) << "a sandboxed frame";
     EXPECT_FALSE(BridgeOrigins().allows("http://127.0.0.1:8765")) << "nothing until allowed";
     EXPECT_TRUE(BridgeOrigins("https://wb.example.com/", "").allows("https://wb.example.com"));
+    // The build's list separated by semicolons; other schemes are no origins of pages.
+    const BridgeOrigins listed("http://127.0.0.1:8765", "https://a.example;http://b.example:8080;ftp://c.example");
+    EXPECT_TRUE(listed.allows("https://a.example"));
+    EXPECT_TRUE(listed.allows("http://b.example:8080"));
+    EXPECT_FALSE(listed.allows("ftp://c.example"));
+    EXPECT_FALSE(listed.allows("ftp://c.example:21"));
 }
 
 TEST_F(Interception, AStatementFromAnotherOriginNeverRuns) {

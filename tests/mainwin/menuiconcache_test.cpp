@@ -1,6 +1,8 @@
 // The menu icon cache against a local server: what is stored, what is refused, what is read
 // back from disk without a request.
+#include "mainwin/menuiconanswer.h"
 #include "mainwin/menuiconcache.h"
+#include "mainwin/menuiconpath.h"
 #include "platform/curlhttpsession.h"
 #include "tempfolder.h"
 #include "testserver.h"
@@ -31,6 +33,13 @@ protected:
                 res.set_content("error", "text/plain");
             } else if (req.path == "/m/notapicture.png") {
                 res.set_content(R"({"status":0,"msg":"busy"})", "image/png");
+            } else if (req.path == "/m/riff.png") {
+                res.set_content("RIFF", "image/webp"); // four bytes of a WebP header, cut
+            } else if (req.path == "/m/partial.png") {
+                res.status = 206;
+                res.set_content(body, "image/png");
+            } else if (req.path == "/m/html.png") {
+                res.set_content("<!doctype html><html>维护中</html>", "text/html");
             } else if (req.path == "/m/empty.png") {
                 res.set_content("", "image/png");
             } else if (req.path == "/m/slow.png") {
@@ -84,13 +93,29 @@ TEST_F(IconCacheTest, DownloadsOnceIntoTheMirroredTreeThenReadsFromDisk) {
 
 TEST_F(IconCacheTest, OnlyASuccessfulAnswerWithABodyIsStored) {
     MenuIconCache icons = cache();
-    for (const char* path : {"/m/missing.png", "/m/broken.png", "/m/empty.png", "/m/notapicture.png"}) {
+    for (const char* path : {"/m/missing.png", "/m/broken.png", "/m/empty.png", "/m/notapicture.png", "/m/riff.png",
+                             "/m/partial.png", "/m/html.png"}) {
         EXPECT_EQ(icons.FetchMenuIcon(path), "") << path;
         EXPECT_EQ(icons.lastOutcome(), Outcome::Failed) << path;
     }
     EXPECT_TRUE(noFilesWritten());
     EXPECT_EQ(icons.FetchMenuIcon("/m/missing.png"), "") << "a failure is tried again, not cached";
-    EXPECT_EQ(requests, 5);
+    EXPECT_EQ(requests, 8);
+}
+
+TEST(IconAnswer, OnlyAWholePictureOfStatus200IsStored) {
+    const std::string png("\x89PNG\r\n\x1A\n....", 12);
+    EXPECT_TRUE(IsIconAnswer(200, png));
+    EXPECT_FALSE(IsIconAnswer(206, png)) << "a part of a picture";
+    EXPECT_FALSE(IsIconAnswer(201, png));
+    EXPECT_FALSE(IsIconAnswer(200, "<!doctype html><html>not found</html>")) << "an error page answered with 200";
+    EXPECT_TRUE(IsIconAnswer(200, std::string("RIFF\x10\0\0\0WEBPVP8 ", 16)));
+    for (const std::string& cut : {std::string("RIFF"), std::string("RIFF\x10\0\0\0WEB", 11), std::string("RIFF1234")}) {
+        EXPECT_FALSE(IsIconAnswer(200, cut)) << "a cut RIFF header, no exception: " << cut.size();
+    }
+    EXPECT_FALSE(IsIconAnswer(200, std::string("RIFF\x10\0\0\0WAVEfmt ", 16))) << "another RIFF form";
+    EXPECT_TRUE(IsIconAnswer(200, std::string(kIconAnswerLimit - 8, 'x').insert(0, png.substr(0, 8))));
+    EXPECT_FALSE(IsIconAnswer(200, std::string(kIconAnswerLimit + 1 - 8, 'x').insert(0, png.substr(0, 8))));
 }
 
 TEST_F(IconCacheTest, ASlowAnswerIsGivenUp) {
@@ -106,12 +131,18 @@ TEST_F(IconCacheTest, PathsThatLeaveTheTreeAreRefused) {
     MenuIconCache icons = cache();
     for (const std::string& path : std::vector<std::string>{
              "/../outside.png", "/m/../../outside.png", "/m/./x.png", "/m//x.png", "m/x.png", "/m\\x.png", "/m/", "/",
-             std::string("/m/x\0.png", 9), "/m/x\n.png", "http://elsewhere.test/m/x.png", "//elsewhere.test/x.png"}) {
+             std::string("/m/x\0.png", 9), "/m/x\n.png", "http://elsewhere.test/m/x.png", "//elsewhere.test/x.png",
+             "/m/x\x7f.png"}) {
         EXPECT_EQ(icons.FetchMenuIcon(path), "") << path;
         EXPECT_EQ(icons.lastOutcome(), Outcome::Refused) << path;
     }
     EXPECT_EQ(requests, 0);
     EXPECT_TRUE(noFilesWritten());
+    // The path check refuses these itself, before any folder check could.
+    for (const std::string& path : {std::string("/m/x\x7f.png"), std::string("/m/../x.png"), std::string("/m/..")}) {
+        EXPECT_EQ(MenuIconPath(path, "http://svc.test"), "") << path;
+    }
+    EXPECT_EQ(MenuIconPath("/m/..x.png", "http://svc.test"), "/m/..x.png") << "dots inside a name are fine";
 }
 
 TEST_F(IconCacheTest, AnAddressUnderTheServiceIsItsPath) {

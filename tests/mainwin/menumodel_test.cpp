@@ -120,6 +120,23 @@ TEST(MenuModel, TheSelectedPageComesFirstAndTheOthersFollowInOrder) {
     EXPECT_EQ(model.pageLeft(3), 0) << "unfolding keeps the pages where they are";
 }
 
+TEST(MenuModel, AnItemAtAPagesEndIsOnThatPage) {
+    MenuModel model = sevenTeenItems();
+    model.LayoutWindow();
+    model.BuildMenus();
+    ASSERT_EQ(model.itemsPerPage(), 6);
+    EXPECT_EQ(model.itemPage(6), 1);
+    EXPECT_EQ(model.itemPage(7), 2);
+    EXPECT_EQ(model.itemTop(6), 5 * 1080);
+    EXPECT_EQ(model.itemTop(7), 0);
+    model.ClickLeftItem(6);
+    EXPECT_EQ(model.frontPage(), 1) << "item 6 closes page 1";
+    model.ClickLeftItem(12);
+    EXPECT_EQ(model.frontPage(), 2);
+    model.ClickLeftItem(13);
+    EXPECT_EQ(model.frontPage(), 3);
+}
+
 TEST(MenuModel, TheLeftMenuFollowsTheWindowHeight) {
     // Window heights in pixels, items a page (box = height - 1940 - 10 twips, 1080 an item).
     for (const auto& [pixels, perPage] : {std::pair{600, 6}, {768, 8}, {1080, 13}, {1440, 18}}) {

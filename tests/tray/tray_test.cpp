@@ -119,6 +119,10 @@ TEST_F(TrayTest, TooltipsAreTrimmedAndCutAtACharacterBoundary) {
     EXPECT_FALSE(bar.ToolTipText().back().isHighSurrogate());
     bar.setToolTipText("ab");
     EXPECT_EQ(bar.ToolTipText(), "ab");
+    bar.setToolTipText(QString(200, 'k'));
+    EXPECT_EQ(bar.ToolTipText().toUtf8().size(), 127) << "exactly what the record holds";
+    bar.setToolTipText(QString(127, 'k'));
+    EXPECT_EQ(bar.ToolTipText().size(), 127);
 }
 
 TEST_F(TrayTest, ActivationsBecomeClickKinds) {
