@@ -120,6 +120,14 @@ std::string page(const std::string& title, const std::string& body) {
 }
 } // namespace
 
+std::string WorkbenchService::announceScript() const {
+    const std::string announce = "location.href = 'happ://MyCMD.CMD%20%22loading%22/';";
+    const int delay = announceDelay_;
+    return "window.addEventListener('load', function () { " +
+           (delay > 0 ? "setTimeout(function () { " + announce + " }, " + std::to_string(delay) + ");" : announce) +
+           " });\n";
+}
+
 std::string WorkbenchService::workbenchPage(const std::string& path) const {
     // The title of the menu item whose page lies in the same folder ("/desktop/staff/").
     std::string title = "工作台";
@@ -164,8 +172,7 @@ td{padding:10px 14px;border-top:1px solid #F0F0F0;font-size:13px}.st{font-size:1
 <a class="link" id="site" target="_blank" href="https://velmora.example/">官方网站</a></div>
 <table><tr><th>编号</th><th>名称</th><th>状态</th><th>更新时间</th></tr>)HTML" +
            table + R"HTML(</table></div><script>
-window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%20%22loading%22/'; });
-</script></body></html>)HTML";
+)HTML" + announceScript() + R"HTML(</script></body></html>)HTML";
 }
 
 void WorkbenchService::routes() {
@@ -323,8 +330,7 @@ void WorkbenchService::routes() {
 <h3 style="margin-top:14px">公告通知</h3><ul>
 <li>年终盘点将于 12 月 20 日开始</li><li>新版考勤制度已发布，请查阅</li></ul></div></div>
 </div><script>
-window.addEventListener('load', function () { location.href = 'happ://MyCMD.CMD%20%22loading%22/'; });
-// A desktop notification, as the workbench sends one when an approval arrives; its click opens
+)HTML" + announceScript() + R"HTML(// A desktop notification, as the workbench sends one when an approval arrives; its click opens
 // the approvals.
 document.getElementById('notify').addEventListener('click', function (event) {
   event.preventDefault();
@@ -341,6 +347,9 @@ document.getElementById('notify').addEventListener('click', function (event) {
     // Every other workbench page: the item's name as its title, a table of records, and the
     // happ "loading" once loaded, as the start page.
     server_.Get(R"(/desktop/(\w+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
+        if (const int slow = pageDelay_; slow > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(slow));
+        }
         res.set_content(workbenchPage(req.path), "text/html; charset=utf-8");
     });
 
@@ -360,6 +369,12 @@ document.getElementById('notify').addEventListener('click', function (event) {
         res.set_content(page("Velmora 工作台", "<p>欢迎使用 Velmora 工作台。</p>"), "text/html; charset=utf-8");
     });
     server_.set_mount_point("/static", (dataDir_ / "static").string());
+    server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
+        if (const int slow = avatarDelay_; slow > 0 && req.path.rfind("/static/avatar/", 0) == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(slow));
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
 
     // Development only: confirm a QR sign-in as the phone app would, read the last SMS code.
     server_.Get("/dev/qr/confirm", [this](const httplib::Request& req, httplib::Response& res) {
@@ -470,6 +485,28 @@ document.getElementById('notify').addEventListener('click', function (event) {
         std::lock_guard lock(mutex_);
         const auto it = smsCodes_.find(req.get_param_value("mobile"));
         answer(res, it == smsCodes_.end() ? 0 : 1, it == smsCodes_.end() ? "" : it->second);
+    });
+
+    // Development only: pages announce "loading" this many milliseconds after they loaded, as real
+    // pages do once their own scripts are ready, and the workbench pages (not the start page) are
+    // answered after `page` milliseconds, the avatars after `avatar` (/dev/announce?delay=150&page=400).
+    server_.Get("/dev/announce", [this](const httplib::Request& req, httplib::Response& res) {
+        announceDelay_ = std::clamp(std::atoi(req.get_param_value("delay").c_str()), 0, 10000);
+        pageDelay_ = std::clamp(std::atoi(req.get_param_value("page").c_str()), 0, 10000);
+        avatarDelay_ = std::clamp(std::atoi(req.get_param_value("avatar").c_str()), 0, 10000);
+        answer(res, 1, announceDelay_.load());
+    });
+    // Development only: makes top item N the current one (1-based) with a new configuration stamp,
+    // so that a client downloads it again (/dev/current-top?index=2).
+    server_.Get("/dev/current-top", [this](const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        auto& top = data_["config"]["topMenu"];
+        const int index = std::atoi(req.get_param_value("index").c_str());
+        for (size_t i = 0; i < top.size(); ++i) {
+            top[i]["current"] = static_cast<int>(i) + 1 == index ? 1 : 0;
+        }
+        data_["config"]["time"] = data_["config"]["time"].get<std::string>() + "-" + std::to_string(index);
+        answer(res, 1, index);
     });
 
     // Development only: what the service has seen, for tests and for a curious developer.

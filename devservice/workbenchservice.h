@@ -41,6 +41,8 @@ private:
                        const std::string& msg = "");
     std::string origin(const httplib::Request& req) const;
     std::string workbenchPage(const std::string& path) const;
+    // The page's script that tells the client it has loaded.
+    std::string announceScript() const;
     nlohmann::ordered_json userData(const nlohmann::ordered_json& account, const httplib::Request& req) const;
 
     httplib::Server server_;
@@ -54,6 +56,9 @@ private:
     std::map<std::string, std::string> smsCodes_; // mobile number -> the last code sent
     int nextSession_ = 1;
     int logouts_ = 0;
+    std::atomic<int> announceDelay_{0};
+    std::atomic<int> pageDelay_{0};
+    std::atomic<int> avatarDelay_{0};
     std::atomic<bool> stopping_ = false;
 };
 

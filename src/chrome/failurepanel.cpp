@@ -44,6 +44,7 @@ QString FailureReason(const platform::LoadOutcome& outcome) {
     case Kind::RendererEnded:
         return "页面意外停止运行";
     case Kind::Loaded:
+    case Kind::Restarted:
     case Kind::Other:
         break;
     }

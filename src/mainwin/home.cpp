@@ -467,6 +467,13 @@ void home::ApplyMenus() {
 }
 
 void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
+    if (outcome.kind == platform::LoadOutcome::Kind::Restarted) {
+        // The page asked for was dropped on the way and comes again: covered until it says it loaded.
+        qCInfo(lcHome) << "a page's navigation was dropped on the way; it comes again";
+        failure_->Clear();
+        ShowLoadingOverlay();
+        return;
+    }
     if (outcome.kind == platform::LoadOutcome::Kind::Loaded) {
         failure_->Clear(); // the overlay stays until the page says it has loaded
         return;

@@ -31,7 +31,19 @@ struct PageScriptResult {
 
 /// @brief How a load of the shown page ended: loaded, or why not.
 struct LoadOutcome {
-    enum class Kind { Loaded, NoConnection, NameNotResolved, TimedOut, HttpError, Certificate, RendererEnded, Other };
+    /// @brief Restarted: the page's navigation was dropped without an error (another navigation
+    /// crossed it) and the browser started it again; what it loads is reported as usual.
+    enum class Kind {
+        Loaded,
+        NoConnection,
+        NameNotResolved,
+        TimedOut,
+        HttpError,
+        Certificate,
+        RendererEnded,
+        Other,
+        Restarted
+    };
     Kind kind = Kind::Loaded;
     int httpStatus = 0; // for HttpError
     QString url;

@@ -102,9 +102,20 @@ class InterceptingPage : public QWebEnginePage {
 public:
     InterceptingPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
     void setHook(Browser::BeforeNavigate hook) { hook_ = std::move(hook); }
+    /// Told of every navigation of the main frame that goes ahead.
+    std::function<void(const QUrl&)> mainFrameGoes;
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+        const bool goes = decide(url);
+        if (goes && isMainFrame && mainFrameGoes && type != NavigationTypeRedirect) {
+            mainFrameGoes(url);
+        }
+        return goes;
+    }
+
+private:
+    bool decide(const QUrl& url) {
         if (!hook_) {
             return url.scheme() != QLatin1String("happ");
         }
@@ -124,7 +135,6 @@ protected:
         return !cancel;
     }
 
-private:
     Browser::BeforeNavigate hook_;
 };
 
@@ -144,6 +154,13 @@ constexpr int kAborted = -3;
 constexpr int kTimedOut = -7;
 constexpr int kNameNotResolved = -105;
 constexpr int kConnectionTimedOut = -118;
+// A navigation dropped again and again is left alone after this many new starts.
+constexpr int kMostRestarts = 3;
+
+// One address, written with or without the slash that ends an empty path.
+bool sameAddress(const QUrl& a, const QUrl& b) {
+    return a.adjusted(QUrl::StripTrailingSlash) == b.adjusted(QUrl::StripTrailingSlash);
+}
 
 LoadOutcome outcomeOf(const QWebEngineLoadingInfo& info) {
     LoadOutcome outcome{LoadOutcome::Kind::Other, 0, info.url().toString()};
@@ -177,15 +194,35 @@ void WebEngineBrowser::setLoadFinished(LoadFinished hook) {
     if (!hook) {
         return;
     }
-    outcome_ = QObject::connect(view_->page(), &QWebEnginePage::loadingChanged, view_,
-                                [hook = std::move(hook)](const QWebEngineLoadingInfo& info) {
-                                    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
-                                        hook({LoadOutcome::Kind::Loaded, 0, info.url().toString()});
-                                    } else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
-                                               info.errorCode() != kAborted) {
-                                        hook(outcomeOf(info));
-                                    }
-                                });
+    outcome_ = QObject::connect(
+        view_->page(), &QWebEnginePage::loadingChanged, view_, [this, hook = std::move(hook)](const QWebEngineLoadingInfo& info) {
+            const auto status = info.status();
+            if (status == QWebEngineLoadingInfo::LoadSucceededStatus) {
+                hook({LoadOutcome::Kind::Loaded, 0, info.url().toString()});
+                return;
+            }
+            // Ended without an error (stopped, aborted, or "failed" with no error at all): another
+            // navigation crossed it, no failure. When it was the page asked for, it comes again.
+            const bool dropped = status == QWebEngineLoadingInfo::LoadStoppedStatus ||
+                                 (status == QWebEngineLoadingInfo::LoadFailedStatus &&
+                                  (info.errorCode() == kAborted ||
+                                   (info.errorDomain() == QWebEngineLoadingInfo::NoErrorDomain && info.errorCode() == 0)));
+            if (dropped) {
+                if (target_.isValid() && sameAddress(info.url(), target_) && restarts_ < kMostRestarts) {
+                    ++restarts_;
+                    QTimer::singleShot(0, view_, [this, target = target_] {
+                        if (target == target_) {
+                            view_->load(target_);
+                        }
+                    });
+                    hook({LoadOutcome::Kind::Restarted, 0, info.url().toString()});
+                }
+                return;
+            }
+            if (status == QWebEngineLoadingInfo::LoadFailedStatus) {
+                hook(outcomeOf(info));
+            }
+        });
 }
 
 void WebEngineBrowser::setNewWindow(NewWindow hook) {
@@ -435,7 +472,14 @@ void WebEngineBrowser::setBeforeNavigate(BeforeNavigate hook) {
 WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(parent)) {
     QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
     prepareProfile(profile);
-    view_->setPage(new InterceptingPage(profile, view_));
+    auto* page = new InterceptingPage(profile, view_);
+    // A page that goes elsewhere by itself (a link, a form) is not brought back to the target.
+    page->mainFrameGoes = [this](const QUrl& url) {
+        if (!sameAddress(url, target_)) {
+            target_.clear();
+        }
+    };
+    view_->setPage(page);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     // A page's window.print() and the print key come to the same dialog.
@@ -470,7 +514,9 @@ QWidget* WebEngineBrowser::widget() {
 void WebEngineBrowser::navigate(const QString& url) {
     loading_ = true;
     pending_.clear();
-    view_->load(QUrl(url));
+    target_ = QUrl(url);
+    restarts_ = 0;
+    view_->load(target_);
 }
 
 QString WebEngineBrowser::url() const {
@@ -478,6 +524,7 @@ QString WebEngineBrowser::url() const {
 }
 
 void WebEngineBrowser::writeDocument(const QString& html, const QString& baseUrl) {
+    target_.clear();
     loading_ = true;
     pending_.clear();
     view_->setHtml(html, QUrl(baseUrl.endsWith('/') ? baseUrl : baseUrl + "/"));
@@ -501,6 +548,7 @@ bool WebEngineBrowser::showMarkup(const QString& html) {
     if (QByteArrayLiteral("data:text/html;charset=UTF-8,").size() + html.toUtf8().toPercentEncoding().size() > kLimit) {
         return false;
     }
+    target_.clear();
     loading_ = true;
     pending_.clear();
     view_->setHtml(html, QUrl("about:blank"));

@@ -69,6 +69,10 @@ private:
     std::unique_ptr<QPrinter> printer_;                     // while a print runs
     std::map<quint32, std::weak_ptr<Download>> handedOver_; // by the engine's number
     bool loading_ = false;
+    // The address navigate() was last asked for while it has not been left for another by the
+    // page itself, and how often its dropped navigation was started again.
+    QUrl target_;
+    int restarts_ = 0;
     std::vector<std::function<void()>> pending_;
 };
 
