@@ -7,6 +7,7 @@
 #include "platform/browserengine.h"
 #include "platform/desktopnotifier.h"
 #include "platform/freememory.h"
+#include "platform/guardedapplication.h"
 #include "platform/qttrayicon.h"
 #include "platform/singleinstance.h"
 #include "service/httprequest.h"
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
     if (!platform.why.isEmpty()) {
         qInfo("kivo: %s", qPrintable(platform.why));
     }
-    QApplication app(argc, argv);
+    platform::GuardedApplication app(argc, argv);
     QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
     QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);

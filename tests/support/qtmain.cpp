@@ -1,4 +1,6 @@
 // The main of window tests: a QApplication around GoogleTest.
+#include "platform/guardedapplication.h"
+
 #include <QApplication>
 #include <QFont>
 
@@ -10,7 +12,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // for the end-to-end tests' browser
-    QApplication app(argc, argv);
+    kivo::platform::GuardedApplication app(argc, argv); // the program's own, with its barrier
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
