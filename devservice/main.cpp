@@ -1,6 +1,7 @@
 // kivo-devservice: the stand-in web workbench service on 127.0.0.1 for development and tests.
 #include "workbenchservice.h"
 
+#include <charconv>
 #include <csignal>
 #include <cstring>
 #include <iostream>
@@ -15,6 +16,13 @@ void stopOnSignal(int) {
 }
 } // namespace
 
+// A whole number and nothing else; false for anything else (the usage is shown then).
+static bool number(const char* text, int& value) {
+    const std::string_view view(text);
+    const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), value);
+    return !view.empty() && error == std::errc() && end == view.data() + view.size();
+}
+
 int main(int argc, char** argv) {
     int port = 8765;
     std::string dataDir = KIVO_DEVSERVICE_DATA;
@@ -22,10 +30,10 @@ int main(int argc, char** argv) {
     bool hang = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--port" && i + 1 < argc) {
-            port = std::stoi(argv[++i]);
-        } else if (arg == "--auto-confirm" && i + 1 < argc) {
-            autoConfirm = std::stoi(argv[++i]);
+        if (arg == "--port" && i + 1 < argc && number(argv[i + 1], port)) {
+            ++i;
+        } else if (arg == "--auto-confirm" && i + 1 < argc && number(argv[i + 1], autoConfirm)) {
+            ++i;
         } else if (arg == "--hang") {
             hang = true;
         } else if (arg == "--data" && i + 1 < argc) {

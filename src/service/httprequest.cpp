@@ -8,6 +8,7 @@
 #include "service/json/jsonparser.h"
 #include "service/json/textcodec.h"
 
+#include <charconv>
 #include <QLoggingCategory>
 #include <QString>
 
@@ -98,8 +99,9 @@ bool isWholeInt32(const json::Decimal& d, long long& value) {
     if (text.find('.') != std::string::npos || text.size() > 11) {
         return false;
     }
-    value = std::stoll(text);
-    return value >= INT32_MIN && value <= INT32_MAX;
+    // The whole text, or it is no integer (no exception for a text that is none).
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= INT32_MIN && value <= INT32_MAX;
 }
 
 } // namespace

@@ -13,7 +13,11 @@ std::string RunOptions::BuiltInBaseUrl() {
 std::filesystem::path RunOptions::ExecutableFolder() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : exe.parent_path();
+    if (!error) {
+        return exe.parent_path();
+    }
+    const auto here = std::filesystem::current_path(error); // a folder that was removed has none
+    return error ? std::filesystem::path(".") : here;
 }
 
 std::string RunOptions::Version() {
