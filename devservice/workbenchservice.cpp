@@ -370,6 +370,10 @@ document.getElementById('notify').addEventListener('click', function (event) {
     });
     server_.set_mount_point("/static", (dataDir_ / "static").string());
     server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
+        if (req.path.rfind("/static/menu/", 0) == 0) {
+            std::lock_guard lock(iconMutex_);
+            ++iconRequests_[req.path];
+        }
         if (const int slow = avatarDelay_; slow > 0 && req.path.rfind("/static/avatar/", 0) == 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(slow));
         }
@@ -522,8 +526,22 @@ document.getElementById('notify').addEventListener('click', function (event) {
         for (const auto& [id, s] : sessions_) {
             qrShown = qrShown.get<int>() + (s.qrShown ? 1 : 0);
         }
+        int icons = 0;
+        int iconsTwice = 0;
+        {
+            std::lock_guard iconLock(iconMutex_);
+            for (const auto& [path, count] : iconRequests_) {
+                icons += count;
+                iconsTwice += count > 1 ? 1 : 0;
+            }
+        }
         answer(res, 1,
-               {{"logouts", logouts_}, {"sessions", sessions_.size()}, {"signedIn", signedIn}, {"qrShown", qrShown}});
+               {{"logouts", logouts_},
+                {"sessions", sessions_.size()},
+                {"signedIn", signedIn},
+                {"qrShown", qrShown},
+                {"iconRequests", icons},
+                {"iconsRequestedTwice", iconsTwice}});
     });
 
     server_.set_error_handler([](const httplib::Request&, httplib::Response& res) {

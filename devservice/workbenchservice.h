@@ -59,6 +59,8 @@ private:
     std::atomic<int> announceDelay_{0};
     std::atomic<int> pageDelay_{0};
     std::atomic<int> avatarDelay_{0};
+    std::mutex iconMutex_;
+    std::map<std::string, int> iconRequests_; // menu icon path -> requests
     std::atomic<bool> stopping_ = false;
 };
 
