@@ -12,7 +12,6 @@
 #include "mainwin/findbar.h"
 #include "mainwin/pagecontrols.h"
 #include "mainwin/pagenotices.h"
-#include "mainwin/windowplace.h"
 #include "platform/freememory.h"
 #include "platform/trayicon.h"
 #include "platform/twips.h"
@@ -27,7 +26,6 @@
 #include "startup/runparameters.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPainter>
