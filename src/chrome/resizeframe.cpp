@@ -79,16 +79,6 @@ void ResizeFrame::setActive(bool active) {
     place();
 }
 
-Qt::Edges ResizeFrame::edgesAt(const QPoint& point) const {
-    // Corners were made last and lie over the strips' ends, so they decide first.
-    for (auto it = grips_.rbegin(); it != grips_.rend(); ++it) {
-        if ((*it)->isVisible() && (*it)->geometry().contains(point)) {
-            return (*it)->edges();
-        }
-    }
-    return {};
-}
-
 void ResizeFrame::place() {
     const int w = window_->width();
     const int h = window_->height();

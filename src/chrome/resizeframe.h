@@ -29,11 +29,8 @@ public:
 
     /// Off while the window is maximised: its edges are the screen's.
     void setActive(bool active);
-    bool isActive() const { return active_; }
     /// Lays the band along the window's current edges and above its other controls.
     void place();
-    /// The edges a point of the window (its own coordinates) resizes; none outside the band.
-    Qt::Edges edgesAt(const QPoint& point) const;
 
 private:
     class Grip;

@@ -99,16 +99,21 @@ void MenuModel::LayoutWindow() {
     web_.height = height_ - web_.top - 20;
 }
 
-void MenuModel::repage() {
-    // A resize changed how many items a page holds: the pages are made anew for the new height,
-    // with the selection kept and its page in front; nothing is opened again.
-    const int count = static_cast<int>(left_.size());
+void MenuModel::makePages() {
+    // The window makes the left menu's controls anew for every build.
     ++leftBuilds_;
     builtPerPage_ = itemsPerPage();
+    const int count = static_cast<int>(left_.size());
     pageLeft_.clear();
     for (int page = 1; page <= (count + builtPerPage_ - 1) / builtPerPage_; ++page) {
         pageLeft_.push_back((page - 1) * kPageWidth);
     }
+}
+
+void MenuModel::repage() {
+    // A resize changed how many items a page holds: the pages are made anew for the new height,
+    // with the selection kept and its page in front; nothing is opened again.
+    makePages();
     const bool unfolded = leftMenuUnfolded;
     const bool unfoldShown = unfoldVisible_;
     ShowLeftPage(currentLeftIndex);
@@ -193,13 +198,7 @@ void MenuModel::BuildLeftMenu(int index) {
         index = 0;
     }
     currentLeftIndex = index;
-    ++leftBuilds_;
-    builtPerPage_ = itemsPerPage();
-    const int pages = (count + builtPerPage_ - 1) / builtPerPage_;
-    pageLeft_.clear();
-    for (int page = 1; page <= pages; ++page) {
-        pageLeft_.push_back((page - 1) * kPageWidth);
-    }
+    makePages();
     leftSelected_.assign(left_.size(), false);
     for (int j = 1; j <= count; ++j) {
         const MenuItem& item = left_[j - 1];

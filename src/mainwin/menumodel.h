@@ -124,6 +124,8 @@ private:
     void fold();
     void showLeftBox();
     void repage();
+    /// Tab pages for the items at the current height, all in their first places.
+    void makePages();
     void drawLeft(int index, bool selected);
 
     std::vector<MenuItem> top_;

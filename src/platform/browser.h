@@ -76,8 +76,6 @@ public:
     virtual QString origin() const = 0;
     /// @brief Hands the user's click to the page (its onclick).
     virtual void click() = 0;
-    /// @brief Tells the page the notification is gone.
-    virtual void dismiss() = 0;
     /// @brief Set by the receiver: the page closed the notification (or replaced it).
     std::function<void()> closedByPage;
 };

@@ -10,8 +10,6 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
-#include <map>
-
 Q_LOGGING_CATEGORY(lcNotify, "kivo.platform.freedesktopnotifier")
 
 namespace kivo::platform {

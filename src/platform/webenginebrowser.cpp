@@ -157,6 +157,11 @@ constexpr int kConnectionTimedOut = -118;
 // A navigation dropped again and again is left alone after this many new starts.
 constexpr int kMostRestarts = 3;
 
+// "scheme://host:port" as the bridge's origins are written.
+QString originText(const QUrl& origin) {
+    return origin.toString(QUrl::RemovePath | QUrl::StripTrailingSlash);
+}
+
 // One address, written with or without the slash that ends an empty path.
 bool sameAddress(const QUrl& a, const QUrl& b) {
     return a.adjusted(QUrl::StripTrailingSlash) == b.adjusted(QUrl::StripTrailingSlash);
@@ -367,9 +372,8 @@ public:
     QString message() const override { return notification_->message(); }
     QImage icon() const override { return notification_->icon(); }
     QString tag() const override { return notification_->tag(); }
-    QString origin() const override { return notification_->origin().toString(QUrl::RemovePath); }
+    QString origin() const override { return originText(notification_->origin()); }
     void click() override { notification_->click(); }
-    void dismiss() override { notification_->close(); }
 
 private:
     std::unique_ptr<QWebEngineNotification> notification_;
@@ -393,7 +397,7 @@ void WebEngineBrowser::setNotifications(std::function<bool(const QString& origin
             if (feature != QWebEnginePage::Notifications) {
                 return;
             }
-            const bool granted = allowed && allowed(origin.toString(QUrl::RemovePath | QUrl::StripTrailingSlash));
+            const bool granted = allowed && allowed(originText(origin));
             page->setFeaturePermission(origin, feature,
                                        granted ? QWebEnginePage::PermissionGrantedByUser
                                                : QWebEnginePage::PermissionDeniedByUser);
@@ -403,8 +407,7 @@ void WebEngineBrowser::setNotifications(std::function<bool(const QString& origin
     }
     presents_ = true;
     presenterTarget() = [allowed, shown](const std::shared_ptr<PageNotification>& notification) {
-        const QString origin = notification->origin();
-        if (allowed && allowed(origin.endsWith('/') ? origin.chopped(1) : origin)) {
+        if (allowed && allowed(notification->origin())) {
             shown(notification);
         }
     };

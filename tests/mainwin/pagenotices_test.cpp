@@ -20,7 +20,6 @@ struct FakeNotification : platform::PageNotification {
     QString tag() const override { return tag_; }
     QString origin() const override { return "http://127.0.0.1"; }
     void click() override { ++clicks; }
-    void dismiss() override {}
     QString title_, tag_;
     int clicks = 0;
 };
