@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     std::string dataDir = KIVO_DEVSERVICE_DATA;
     int autoConfirm = 0;
     bool hang = false;
+    std::string certificate;
+    std::string key;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--port" && i + 1 < argc && number(argv[i + 1], port)) {
@@ -38,10 +40,15 @@ int main(int argc, char** argv) {
             hang = true;
         } else if (arg == "--data" && i + 1 < argc) {
             dataDir = argv[++i];
+        } else if (arg == "--tls" && i + 2 < argc) {
+            certificate = argv[++i];
+            key = argv[++i];
         } else {
             std::cout << "usage: kivo-devservice [--port N] [--data DIR]\n"
                          "  --port N    listen on 127.0.0.1:N (default 8765; 0 picks a free port)\n"
                          "  --data DIR  the folder holding workbench.json (default: the source tree's)\n"
+                         "  --tls CERT KEY\n"
+                         "              speak HTTPS with this certificate and key (PEM files)\n"
                          "  --auto-confirm N\n"
                          "              confirm a shown QR code by itself after N polls (for demos)\n"
                          "  --hang      accept every connection and never answer (a network that swallows\n"
@@ -52,7 +59,11 @@ int main(int argc, char** argv) {
             return arg == "--help" ? 0 : 2;
         }
     }
-    kivo::devservice::WorkbenchService service(dataDir, autoConfirm);
+    kivo::devservice::WorkbenchService service(dataDir, autoConfirm, certificate, key);
+    if (!service.valid()) {
+        std::cerr << "kivo-devservice: cannot read the certificate " << certificate << " or its key\n";
+        return 1;
+    }
     if (hang) {
         service.hang();
     }
@@ -61,7 +72,8 @@ int main(int argc, char** argv) {
         std::cerr << "kivo-devservice: cannot listen on 127.0.0.1:" << port << "\n";
         return 1;
     }
-    std::cout << "kivo-devservice listening on http://127.0.0.1:" << bound << std::endl;
+    std::cout << "kivo-devservice listening on " << (certificate.empty() ? "http" : "https") << "://127.0.0.1:" << bound
+              << std::endl;
     running = &service;
     std::signal(SIGINT, stopOnSignal);
     std::signal(SIGTERM, stopOnSignal);

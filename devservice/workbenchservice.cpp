@@ -33,8 +33,11 @@ std::string cookieValue(const httplib::Request& req, const std::string& name) {
 }
 } // namespace
 
-WorkbenchService::WorkbenchService(const std::filesystem::path& dataDir, int autoConfirmPolls)
-    : dataDir_(dataDir), autoConfirmPolls_(autoConfirmPolls) {
+WorkbenchService::WorkbenchService(const std::filesystem::path& dataDir, int autoConfirmPolls,
+                                   const std::filesystem::path& tlsCertificate, const std::filesystem::path& tlsKey)
+    : server_(tlsCertificate.empty() ? std::make_unique<httplib::Server>()
+                                     : std::make_unique<httplib::SSLServer>(tlsCertificate.c_str(), tlsKey.c_str())),
+      scheme_(tlsCertificate.empty() ? "http" : "https"), dataDir_(dataDir), autoConfirmPolls_(autoConfirmPolls) {
     std::ifstream in(dataDir / "workbench.json");
     data_ = nlohmann::ordered_json::parse(in);
     routes();
@@ -42,17 +45,17 @@ WorkbenchService::WorkbenchService(const std::filesystem::path& dataDir, int aut
 
 int WorkbenchService::bind(int port) {
     if (port == 0) {
-        return server_.bind_to_any_port("127.0.0.1");
+        return server_->bind_to_any_port("127.0.0.1");
     }
-    return server_.bind_to_port("127.0.0.1", port) ? port : -1;
+    return server_->bind_to_port("127.0.0.1", port) ? port : -1;
 }
 
 void WorkbenchService::run() {
-    server_.listen_after_bind();
+    server_->listen_after_bind();
 }
 
 void WorkbenchService::hang() {
-    server_.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
+    server_->set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
         while (!stopping_) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
@@ -61,11 +64,11 @@ void WorkbenchService::hang() {
 }
 
 void WorkbenchService::stop() {
-    while (!server_.is_running()) {
+    while (!server_->is_running()) {
         std::this_thread::yield();
     }
     stopping_ = true;
-    server_.stop();
+    server_->stop();
 }
 
 void WorkbenchService::answer(httplib::Response& res, int status, const nlohmann::ordered_json& data,
@@ -76,7 +79,7 @@ void WorkbenchService::answer(httplib::Response& res, int status, const nlohmann
 
 std::string WorkbenchService::origin(const httplib::Request& req) const {
     const std::string host = req.get_header_value("Host");
-    return "http://" + (host.empty() ? std::string("127.0.0.1") : host);
+    return scheme_ + "://" + (host.empty() ? std::string("127.0.0.1") : host);
 }
 
 WorkbenchService::Session& WorkbenchService::session(const httplib::Request& req, httplib::Response& res) {
@@ -183,8 +186,8 @@ void WorkbenchService::routes() {
             Session& s = session(req, res);
             handler(req, res, s);
         };
-        server_.Post(path, locked);
-        server_.Get(path, locked);
+        server_->Post(path, locked);
+        server_->Get(path, locked);
     };
 
     endpoint("/desktop/site/getConfig", [this](const httplib::Request& req, httplib::Response& res, Session&) {
@@ -288,7 +291,7 @@ void WorkbenchService::routes() {
     });
 
     // The workbench start page; it tells the client it has loaded through a happ address.
-    server_.Get("/desktop/site/index", [this](const httplib::Request& req, httplib::Response& res) {
+    server_->Get("/desktop/site/index", [this](const httplib::Request& req, httplib::Response& res) {
         std::string name = "访客";
         {
             std::lock_guard lock(mutex_);
@@ -346,30 +349,30 @@ document.getElementById('notify').addEventListener('click', function (event) {
 
     // Every other workbench page: the item's name as its title, a table of records, and the
     // happ "loading" once loaded, as the start page.
-    server_.Get(R"(/desktop/(\w+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
+    server_->Get(R"(/desktop/(\w+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
         if (const int slow = pageDelay_; slow > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(slow));
         }
         res.set_content(workbenchPage(req.path), "text/html; charset=utf-8");
     });
 
-    server_.Get("/user/site/reg", [](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/user/site/reg", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(page("新用户注册", "<p>请联系贵公司的管理员开通 Velmora 工作台账号。</p>"),
                         "text/html; charset=utf-8");
     });
-    server_.Get("/user/site/getPasswordStep1", [](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/user/site/getPasswordStep1", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(page("找回密码", "<p>第一步：输入注册手机号，我们会发送验证码帮助您重设密码。</p>"),
                         "text/html; charset=utf-8");
     });
-    server_.Get("/about/", [](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/about/", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(page("关于 Velmora", "<p>Velmora 工作台：连接团队，协同办公，数据随行。</p>"),
                         "text/html; charset=utf-8");
     });
-    server_.Get("/", [](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(page("Velmora 工作台", "<p>欢迎使用 Velmora 工作台。</p>"), "text/html; charset=utf-8");
     });
-    server_.set_mount_point("/static", (dataDir_ / "static").string());
-    server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
+    server_->set_mount_point("/static", (dataDir_ / "static").string());
+    server_->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
         if (req.path.rfind("/static/menu/", 0) == 0) {
             std::lock_guard lock(iconMutex_);
             ++iconRequests_[req.path];
@@ -381,7 +384,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
     });
 
     // Development only: confirm a QR sign-in as the phone app would, read the last SMS code.
-    server_.Get("/dev/qr/confirm", [this](const httplib::Request& req, httplib::Response& res) {
+    server_->Get("/dev/qr/confirm", [this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         const auto it = sessions_.find(req.get_param_value("session"));
         if (it == sessions_.end() || !it->second.qrShown) {
@@ -391,7 +394,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
         it->second.qrConfirmed = true;
         answer(res, 1, nullptr, "已确认登录");
     });
-    server_.Get("/dev/qr/confirm-all", [this](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/dev/qr/confirm-all", [this](const httplib::Request&, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         int confirmed = 0;
         for (auto& [id, s] : sessions_) {
@@ -403,7 +406,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
         answer(res, 1, {{"confirmed", confirmed}});
     });
     // Development only: a page that sends happ addresses every way a page can.
-    server_.Get("/dev/happ", [](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/dev/happ", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(R"HTML(<!doctype html><html><head><meta charset="utf-8"><title>happ</title></head><body>
 <h1>happ</h1>
 <a id="link" href="happ://MyCMD.CMD%20%22link%22/">link</a>
@@ -416,7 +419,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
     });
     // Development only: a page whose own link sends a command and whose frame (any address, for
     // example one of another origin) may try to.
-    server_.Get("/dev/happ-cross", [](const httplib::Request& req, httplib::Response& res) {
+    server_->Get("/dev/happ-cross", [](const httplib::Request& req, httplib::Response& res) {
         const std::string frame = req.get_param_value("frame");
         if (frame.find_first_of("\"<>&") != std::string::npos) {
             res.status = 400;
@@ -428,7 +431,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
                             frame + "\"></iframe></body></html>",
                         "text/html; charset=utf-8");
     });
-    server_.Get("/dev/happ-frame", [](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/dev/happ-frame", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(R"HTML(<!doctype html><html><body>
 <a id="inner" href="happ://CMD%20%22frame%22,%20%22%E4%B8%AD%22/">frame</a>
 </body></html>)HTML",
@@ -437,7 +440,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
     // An export of the records as a spreadsheet (CSV with a BOM, which spreadsheets read as UTF-8)
     // named after the page: ?rows= its length, ?delay= milliseconds between its parts (a slow
     // network), ?cut=1 breaks the connection halfway.
-    server_.Get("/export/records.csv", [this](const httplib::Request& req, httplib::Response& res) {
+    server_->Get("/export/records.csv", [this](const httplib::Request& req, httplib::Response& res) {
         const std::string title = req.has_param("title") ? req.get_param_value("title") : "工作台";
         const int rows =
             req.has_param("rows") ? std::clamp(std::atoi(req.get_param_value("rows").c_str()), 1, 1000000) : 200;
@@ -468,12 +471,12 @@ document.getElementById('notify').addEventListener('click', function (event) {
                                  });
     });
     // Development only: a page that fails with the status its path names (/dev/fail/502).
-    server_.Get(R"(/dev/fail/(\d{3}))", [](const httplib::Request& req, httplib::Response& res) {
+    server_->Get(R"(/dev/fail/(\d{3}))", [](const httplib::Request& req, httplib::Response& res) {
         res.status = std::stoi(req.matches[1]);
         res.set_content(page("出错了", "<p>The stand-in service was asked to fail.</p>"), "text/html; charset=utf-8");
     });
     // Development only: a page that never finishes loading (it sends a start, then waits).
-    server_.Get("/dev/never", [this](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/dev/never", [this](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("text/html; charset=utf-8", [this](size_t offset, httplib::DataSink& sink) {
             if (offset == 0) {
                 const std::string start = "<!doctype html><html><head><title>never</title></head><body>";
@@ -485,7 +488,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
             return false;
         });
     });
-    server_.Get("/dev/sms", [this](const httplib::Request& req, httplib::Response& res) {
+    server_->Get("/dev/sms", [this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         const auto it = smsCodes_.find(req.get_param_value("mobile"));
         answer(res, it == smsCodes_.end() ? 0 : 1, it == smsCodes_.end() ? "" : it->second);
@@ -494,7 +497,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
     // Development only: pages announce "loading" this many milliseconds after they loaded, as real
     // pages do once their own scripts are ready, and the workbench pages (not the start page) are
     // answered after `page` milliseconds, the avatars after `avatar` (/dev/announce?delay=150&page=400).
-    server_.Get("/dev/announce", [this](const httplib::Request& req, httplib::Response& res) {
+    server_->Get("/dev/announce", [this](const httplib::Request& req, httplib::Response& res) {
         announceDelay_ = std::clamp(std::atoi(req.get_param_value("delay").c_str()), 0, 10000);
         pageDelay_ = std::clamp(std::atoi(req.get_param_value("page").c_str()), 0, 10000);
         avatarDelay_ = std::clamp(std::atoi(req.get_param_value("avatar").c_str()), 0, 10000);
@@ -502,7 +505,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
     });
     // Development only: makes top item N the current one (1-based) with a new configuration stamp,
     // so that a client downloads it again (/dev/current-top?index=2).
-    server_.Get("/dev/current-top", [this](const httplib::Request& req, httplib::Response& res) {
+    server_->Get("/dev/current-top", [this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         auto& top = data_["config"]["topMenu"];
         const int index = std::atoi(req.get_param_value("index").c_str());
@@ -514,7 +517,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
     });
 
     // Development only: what the service has seen, for tests and for a curious developer.
-    server_.Get("/dev/state", [this](const httplib::Request&, httplib::Response& res) {
+    server_->Get("/dev/state", [this](const httplib::Request&, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         nlohmann::ordered_json signedIn = nlohmann::ordered_json::array();
         for (const auto& [id, s] : sessions_) {
@@ -544,7 +547,7 @@ document.getElementById('notify').addEventListener('click', function (event) {
                 {"iconsRequestedTwice", iconsTwice}});
     });
 
-    server_.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+    server_->set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (res.status == 404) {
             answer(res, 0, nullptr, "页面不存在");
         }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -16,7 +17,12 @@ namespace kivo::devservice {
 class WorkbenchService {
 public:
     // `autoConfirmPolls` > 0 confirms a shown QR code by itself after that many polls (demos, tests).
-    explicit WorkbenchService(const std::filesystem::path& dataDir, int autoConfirmPolls = 0);
+    // With a certificate and its key (PEM files) the service speaks HTTPS.
+    explicit WorkbenchService(const std::filesystem::path& dataDir, int autoConfirmPolls = 0,
+                              const std::filesystem::path& tlsCertificate = {},
+                              const std::filesystem::path& tlsKey = {});
+    // False when the certificate or its key could not be read.
+    bool valid() const { return server_->is_valid(); }
 
     // Binds 127.0.0.1:port (0 picks a free port); returns the port, or -1.
     int bind(int port);
@@ -45,7 +51,8 @@ private:
     std::string announceScript() const;
     nlohmann::ordered_json userData(const nlohmann::ordered_json& account, const httplib::Request& req) const;
 
-    httplib::Server server_;
+    std::unique_ptr<httplib::Server> server_;
+    std::string scheme_;
     nlohmann::ordered_json data_;
     std::mutex mutex_;
     const nlohmann::ordered_json* account(const std::string& key, const std::string& value) const;

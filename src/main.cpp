@@ -15,6 +15,7 @@
 #include "settings/version.h"
 #include "signin/login.h"
 #include "startup/configuration.h"
+#include "startup/networksetup.h"
 #include "startup/platformchoice.h"
 #include "startup/runparameters.h"
 #include "tray/menu.h"
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
     }
     QObject::connect(&single, &platform::SingleInstance::activationRequested, &comeForward);
 
+    // Both of the service's clients trust and reach it alike; the browser engine reads this when it starts.
+    startup::NetworkSetup::ForThisRun();
     platform::Browsers() = &platform::BrowserEngine::MakeBrowser;
     // A sign-in opens the main window; page commands reach it, creating it when needed.
     signin::login::SetShowMainWindow([](QScreen* screen) {

@@ -41,6 +41,8 @@ QString FailureReason(const platform::LoadOutcome& outcome) {
         return QStringLiteral("服务器返回错误 %1").arg(outcome.httpStatus);
     case Kind::Certificate:
         return "证书无法验证";
+    case Kind::Proxy:
+        return QStringLiteral("无法连接代理服务器 %1").arg(outcome.proxy).trimmed();
     case Kind::RendererEnded:
         return "页面意外停止运行";
     case Kind::Loaded:

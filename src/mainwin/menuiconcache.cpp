@@ -4,6 +4,7 @@
 #include "mainwin/menuiconpath.h"
 
 #include "platform/curlhttpsession.h"
+#include "service/httprequest.h"
 
 #include <QLoggingCategory>
 
@@ -24,7 +25,7 @@ MenuIconCache::MenuIconCache(fs::path appDir, std::string baseUrl, std::shared_p
     : appDir_(std::move(appDir)), baseUrl_(std::move(baseUrl)), session_(std::move(session)) {
     if (!session_) {
         session_ = std::make_shared<platform::CurlHttpSession>(
-            platform::HttpTimeouts{kTimeLimit, kTimeLimit, kTimeLimit, kTimeLimit}, std::string(),
+            platform::HttpTimeouts{kTimeLimit, kTimeLimit, kTimeLimit, kTimeLimit}, service::Service().network,
             platform::CurlHttpSession::kPictureLimit);
     }
 }

@@ -99,7 +99,7 @@ void PageControls::rendererEnded(const QString& reason, int exitCode) {
     qCWarning(lcPage).noquote() << "the page's renderer ended:" << reason << "exit code" << exitCode;
     if (lastEnd_.isValid() && lastEnd_.elapsed() < kSecondEndWithin) {
         lastEnd_.invalidate();
-        failed_({platform::LoadOutcome::Kind::RendererEnded, 0, web_.url()});
+        failed_({platform::LoadOutcome::Kind::RendererEnded, 0, web_.url(), {}});
         return;
     }
     lastEnd_.start();

@@ -40,6 +40,7 @@ struct LoadOutcome {
         TimedOut,
         HttpError,
         Certificate,
+        Proxy,
         RendererEnded,
         Other,
         Restarted
@@ -47,6 +48,7 @@ struct LoadOutcome {
     Kind kind = Kind::Loaded;
     int httpStatus = 0; // for HttpError
     QString url;
+    QString proxy; // for Proxy: the proxy that could not be reached or refused, as "host:port"
 };
 
 /// @brief A file a page sends (an export, an attachment). The browser drops it unless `save` is

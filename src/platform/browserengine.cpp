@@ -2,6 +2,7 @@
 
 #include "platform/programmodule.h"
 #include "platform/screenreader.h"
+#include "platform/servicetrust.h"
 
 #include <QCoreApplication>
 #include <QLibrary>
@@ -44,11 +45,14 @@ const Module& module() {
         shareGraphicsContext();
         if (QLibrary* library = LoadProgramModule("kivo-webengine")) {
             auto registerSchemes = reinterpret_cast<void (*)()>(library->resolve("kivo_webengine_register_schemes"));
+            auto trustHost =
+                reinterpret_cast<void (*)(const QString&)>(library->resolve("kivo_webengine_trust_service_host"));
             m.makeBrowser = reinterpret_cast<Browser* (*)(QWidget*)>(library->resolve("kivo_webengine_make_browser"));
             m.makeCookieStore =
                 reinterpret_cast<CookieStore* (*)()>(library->resolve("kivo_webengine_make_cookie_store"));
-            if (registerSchemes && m.makeBrowser && m.makeCookieStore) {
+            if (registerSchemes && trustHost && m.makeBrowser && m.makeCookieStore) {
                 registerSchemes(); // before the engine makes anything
+                trustHost(ServiceTrust::ServiceHost());
                 return m;
             }
             qCWarning(lcEngine) << library->fileName() << "is no browser module";

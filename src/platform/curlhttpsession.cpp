@@ -6,8 +6,8 @@
 
 namespace kivo::platform {
 
-CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, std::string caFile, std::size_t maxBody)
-    : timeouts_(timeouts), caFile_(std::move(caFile)), maxBody_(maxBody) {}
+CurlHttpSession::CurlHttpSession(HttpTimeouts timeouts, HttpNetwork network, std::size_t maxBody)
+    : timeouts_(timeouts), network_(std::move(network)), maxBody_(maxBody) {}
 
 CurlHttpSession::~CurlHttpSession() = default;
 
@@ -18,7 +18,7 @@ std::optional<HttpResponse> CurlHttpSession::perform(const std::string& method, 
         return std::nullopt;
     }
     if (!transfer_) {
-        transfer_ = HttpTransfers()(timeouts_, caFile_, maxBody_, aborted_);
+        transfer_ = HttpTransfers()(timeouts_, network_, maxBody_, aborted_);
     }
     return transfer_ ? transfer_->perform(method, url) : std::nullopt;
 }

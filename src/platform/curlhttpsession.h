@@ -21,7 +21,7 @@ public:
     /// The largest picture (a menu icon, an avatar).
     static constexpr std::size_t kPictureLimit = 2u << 20;
 
-    explicit CurlHttpSession(HttpTimeouts timeouts = {}, std::string caFile = {},
+    explicit CurlHttpSession(HttpTimeouts timeouts = {}, HttpNetwork network = {},
                              std::size_t maxBody = kServiceAnswerLimit);
     ~CurlHttpSession() override;
     CurlHttpSession(const CurlHttpSession&) = delete;
@@ -37,7 +37,7 @@ private:
 
     std::unique_ptr<HttpTransfer> transfer_;
     HttpTimeouts timeouts_;
-    std::string caFile_;
+    HttpNetwork network_;
     std::size_t maxBody_;
     std::string lastHeaders_;
     // The transfer; the work of a request runs on a thread of its own.

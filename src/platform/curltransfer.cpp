@@ -51,7 +51,7 @@ long seconds(std::chrono::milliseconds ms) {
 
 } // namespace
 
-CurlTransfer::CurlTransfer(const HttpTimeouts& timeouts, const std::string& caFile, std::size_t maxBody,
+CurlTransfer::CurlTransfer(const HttpTimeouts& timeouts, const HttpNetwork& network, std::size_t maxBody,
                            const std::atomic<bool>& aborted)
     : maxBody_(maxBody) {
     static std::once_flag global;
@@ -71,9 +71,14 @@ CurlTransfer::CurlTransfer(const HttpTimeouts& timeouts, const std::string& caFi
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!caFile.empty()) {
-        curl_easy_setopt(c, CURLOPT_CAINFO, caFile.c_str());
+    // Debian's libcurl keeps the system's certificate folder beside a file named here.
+    if (!network.caFile.empty()) {
+        curl_easy_setopt(c, CURLOPT_CAINFO, network.caFile.c_str());
     }
+    // The choice is made for the service's host, the only one this handle talks to: an empty proxy
+    // goes directly, whatever the environment says, and a proxy is used for every request.
+    curl_easy_setopt(c, CURLOPT_PROXY, network.proxy.c_str());
+    curl_easy_setopt(c, CURLOPT_NOPROXY, "");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, appendHeader);

@@ -25,6 +25,14 @@ struct HttpTimeouts {
     std::chrono::milliseconds total{0};
 };
 
+/// @brief Whom a session trusts and how it reaches the service: the authorities trusted besides the
+/// system's (a PEM file; empty for the system's only) and the proxy ("" to go directly), as the
+/// browser engine gets them too.
+struct HttpNetwork {
+    std::string caFile;
+    std::string proxy;
+};
+
 /// @brief One synchronous HTTP client that keeps its cookies across requests and the headers of
 /// its last response.
 class HttpSession {

@@ -12,7 +12,7 @@ namespace kivo::platform {
 
 namespace {
 
-using MakeTransfer = HttpTransfer* (*)(const HttpTimeouts&, const std::string&, std::size_t, const std::atomic<bool>&);
+using MakeTransfer = HttpTransfer* (*)(const HttpTimeouts&, const HttpNetwork&, std::size_t, const std::atomic<bool>&);
 
 // The module's maker, loaded once by whichever thread asks first.
 MakeTransfer moduleMaker() {
@@ -31,10 +31,10 @@ MakeTransfer moduleMaker() {
 } // namespace
 
 HttpTransferFactory& HttpTransfers() {
-    static HttpTransferFactory factory = [](const HttpTimeouts& timeouts, const std::string& caFile,
+    static HttpTransferFactory factory = [](const HttpTimeouts& timeouts, const HttpNetwork& network,
                                             std::size_t maxBody, const std::atomic<bool>& aborted) {
         const MakeTransfer make = moduleMaker();
-        return std::unique_ptr<HttpTransfer>(make ? make(timeouts, caFile, maxBody, aborted) : nullptr);
+        return std::unique_ptr<HttpTransfer>(make ? make(timeouts, network, maxBody, aborted) : nullptr);
     };
     return factory;
 }

@@ -23,7 +23,7 @@ public:
 
 /// @brief Makes a transfer with the session's limits; `aborted` outlives it.
 using HttpTransferFactory = std::function<std::unique_ptr<HttpTransfer>(
-    const HttpTimeouts& timeouts, const std::string& caFile, std::size_t maxBody, const std::atomic<bool>& aborted)>;
+    const HttpTimeouts& timeouts, const HttpNetwork& network, std::size_t maxBody, const std::atomic<bool>& aborted)>;
 
 /// @brief Where sessions get their transfers. By default the HTTP module beside the program: libcurl
 /// and the libraries it brings load with the first request (on the thread that makes it), not with the

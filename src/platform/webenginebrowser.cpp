@@ -1,10 +1,13 @@
 #include "platform/webenginebrowser.h"
 
+#include "platform/servicetrust.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QMimeDatabase>
+#include <QNetworkProxy>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,6 +15,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 #include <QUuid>
+#include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineLoadingInfo>
@@ -28,6 +32,7 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <array>
 
 namespace kivo::platform {
 
@@ -154,6 +159,8 @@ constexpr int kAborted = -3;
 constexpr int kTimedOut = -7;
 constexpr int kNameNotResolved = -105;
 constexpr int kConnectionTimedOut = -118;
+// The proxy refused the tunnel, asked for other credentials, or could not be reached.
+constexpr std::array kProxyFailures{-111, -115, -127, -130, -131};
 // A navigation dropped again and again is left alone after this many new starts.
 constexpr int kMostRestarts = 3;
 
@@ -168,7 +175,7 @@ bool sameAddress(const QUrl& a, const QUrl& b) {
 }
 
 LoadOutcome outcomeOf(const QWebEngineLoadingInfo& info) {
-    LoadOutcome outcome{LoadOutcome::Kind::Other, 0, info.url().toString()};
+    LoadOutcome outcome{LoadOutcome::Kind::Other, 0, info.url().toString(), {}};
     const int code = info.errorCode();
     switch (info.errorDomain()) {
     case QWebEngineLoadingInfo::HttpStatusCodeDomain:
@@ -182,6 +189,12 @@ LoadOutcome outcomeOf(const QWebEngineLoadingInfo& info) {
         outcome.kind = LoadOutcome::Kind::NameNotResolved;
         break;
     case QWebEngineLoadingInfo::ConnectionErrorDomain:
+        if (std::find(kProxyFailures.begin(), kProxyFailures.end(), code) != kProxyFailures.end()) {
+            const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
+            outcome.kind = LoadOutcome::Kind::Proxy;
+            outcome.proxy = QStringLiteral("%1:%2").arg(proxy.hostName()).arg(proxy.port());
+            break;
+        }
         outcome.kind = code == kNameNotResolved      ? LoadOutcome::Kind::NameNotResolved
                        : code == kConnectionTimedOut ? LoadOutcome::Kind::TimedOut
                                                      : LoadOutcome::Kind::NoConnection;
@@ -203,7 +216,7 @@ void WebEngineBrowser::setLoadFinished(LoadFinished hook) {
         view_->page(), &QWebEnginePage::loadingChanged, view_, [this, hook = std::move(hook)](const QWebEngineLoadingInfo& info) {
             const auto status = info.status();
             if (status == QWebEngineLoadingInfo::LoadSucceededStatus) {
-                hook({LoadOutcome::Kind::Loaded, 0, info.url().toString()});
+                hook({LoadOutcome::Kind::Loaded, 0, info.url().toString(), {}});
                 return;
             }
             // Ended without an error (stopped, aborted, or "failed" with no error at all): another
@@ -220,7 +233,7 @@ void WebEngineBrowser::setLoadFinished(LoadFinished hook) {
                             view_->load(target_);
                         }
                     });
-                    hook({LoadOutcome::Kind::Restarted, 0, info.url().toString()});
+                    hook({LoadOutcome::Kind::Restarted, 0, info.url().toString(), {}});
                 }
                 return;
             }
@@ -483,6 +496,14 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(p
         }
     };
     view_->setPage(page);
+    // The service's own certificate may come from the run's authority file, which the engine does not read.
+    QObject::connect(page, &QWebEnginePage::certificateError, page, [](QWebEngineCertificateError error) {
+        if (ServiceTrust::Accepts(error.url(), error.certificateChain())) {
+            error.acceptCertificate();
+        } else {
+            error.rejectCertificate();
+        }
+    });
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     // A page's window.print() and the print key come to the same dialog.

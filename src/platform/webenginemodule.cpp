@@ -1,5 +1,6 @@
 // The embedded browser as a module of its own: the program loads it once its first window has
 // painted, so that the browser engine's start-up costs the first window nothing.
+#include "platform/servicetrust.h"
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
 
@@ -9,6 +10,11 @@ extern "C" {
 
 Q_DECL_EXPORT void kivo_webengine_register_schemes() {
     kivo::platform::WebEngineBrowser::RegisterSchemes();
+}
+
+// The module judges certificates with its own copy of the program's service host.
+Q_DECL_EXPORT void kivo_webengine_trust_service_host(const QString& host) {
+    kivo::platform::ServiceTrust::SetServiceHost(host);
 }
 
 Q_DECL_EXPORT kivo::platform::Browser* kivo_webengine_make_browser(QWidget* parent) {

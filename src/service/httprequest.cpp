@@ -26,8 +26,9 @@ ServiceState& Service() {
     return state;
 }
 
-void CreateHttpClient(const std::string& caFile) {
-    Service().HttpClient = std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{}, caFile);
+void CreateHttpClient(const platform::HttpNetwork& network) {
+    Service().network = network;
+    Service().HttpClient = std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{}, network);
 }
 
 std::u16string BareCodeMessage(std::u16string_view answer) {

@@ -15,14 +15,15 @@ struct ServiceState {
     std::string BaseUrl;
     std::shared_ptr<platform::HttpSession> HttpClient;
     std::shared_ptr<platform::CookieStore> cookieStore;
+    platform::HttpNetwork network;
 };
 
 ServiceState& Service();
 
 /// @brief Creates the run's HTTP client with the service settings (time-outs, certificate checks,
-/// no redirects, cookie engine on). `caFile` names the certificate authorities to verify with; empty for the
-/// system's own.
-void CreateHttpClient(const std::string& caFile = {});
+/// no redirects, cookie engine on), trusting and reaching the service as `network` says; the menu
+/// icons' session takes the same network from the service state.
+void CreateHttpClient(const platform::HttpNetwork& network = {});
 
 /// @brief Sends `method` ("" means POST) with an empty body to `url` over the one client and
 /// parses the answer: a Dictionary, a Collection or nothing. Never throws; every transport

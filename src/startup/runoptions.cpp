@@ -48,7 +48,6 @@ RunOptions RunOptions::FromArguments(const std::vector<std::string>& arguments) 
     RunOptions options;
     options.baseUrl = BuiltInBaseUrl();
     options.appDir = ExecutableFolder();
-    options.caFile = KIVO_CA_FILE;
     bool appDirGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
@@ -73,7 +72,8 @@ RunOptions RunOptions::FromArguments(const std::vector<std::string>& arguments) 
             options.version = true;
         } else if (value("--app-dir", options.appDir)) {
             appDirGiven = true;
-        } else if (value("--base-url", options.baseUrl) || value("--ca-file", options.caFile)) {
+        } else if (value("--base-url", options.baseUrl) || value("--ca-file", options.caFile) ||
+                   value("--proxy", options.proxy)) {
             continue;
         }
     }
@@ -98,7 +98,9 @@ std::string RunOptions::Usage() {
     return "  --base-url URL   the service address (built in: " + BuiltInBaseUrl() +
            ")\n"
            "  --app-dir DIR    the application folder holding SysRunParameter.ocx (default: the executable's)\n"
-           "  --ca-file FILE   verify the service against these certificate authorities instead of the system's\n"
+           "  --ca-file FILE   trust these certificate authorities (PEM) besides the system's\n"
+           "  --proxy URL      reach the service through this proxy (http://[user:password@]host:port), or\n"
+           "                   \"none\" to go directly\n"
            "  --version        the version\n"
            "  --help           this text\n";
 }

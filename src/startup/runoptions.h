@@ -15,7 +15,10 @@ struct RunOptions {
     /// Where the run-parameter file and the menu icon cache go; empty: the application folder.
     std::filesystem::path dataDir;
     std::filesystem::path cacheDir;
+    /// --ca-file (else the built-in one); empty: none named here (NetworkSetup looks further).
     std::string caFile;
+    /// --proxy: a proxy address or "none"; empty when not given.
+    std::string proxy;
     bool help = false;
     bool version = false;
     std::string error; // set when the arguments could not be read

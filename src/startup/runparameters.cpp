@@ -30,7 +30,7 @@ void LoadRunParameters(bool inBackground) {
     ProcessState& state = State();
     service::ServiceState& service = service::Service();
     if (!service.HttpClient) {
-        service::CreateHttpClient(state.options.caFile);
+        service::CreateHttpClient(state.network);
     }
     const auto file = RunParameterFile();
     std::string updateTime = ReadIniValue(file, kRunParameterSection, "updateTime");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/httpsession.h"
 #include "service/json/jsonvalue.h"
 #include "startup/runoptions.h"
 
@@ -17,6 +18,7 @@ inline constexpr const char* kRunParameterFileName = "SysRunParameter.ocx";
 /// in-memory copies of the run parameters and the signed-in user's data.
 struct ProcessState {
     RunOptions options;
+    platform::HttpNetwork network; // NetworkSetup::ForThisRun
     std::string Powerboot;
     std::string stick;
     std::string endStatus;

@@ -5,6 +5,7 @@
 #include "platform/webenginebrowser.h"
 #include "platform/webenginecookiestore.h"
 #include "service/httprequest.h"
+#include "startup/networksetup.h"
 #include "startup/runparameters.h"
 #include "waitfor.h"
 #include "workbenchservice.h"
@@ -27,7 +28,11 @@ namespace kivo::test {
 // The stand-in service, in this process, on a free port of 127.0.0.1.
 class StandInService {
 public:
-    explicit StandInService(int autoConfirmPolls = 0) : autoConfirmPolls_(autoConfirmPolls) { start(); }
+    // With a certificate and its key, over HTTPS.
+    explicit StandInService(int autoConfirmPolls = 0, std::string certificate = {}, std::string key = {})
+        : autoConfirmPolls_(autoConfirmPolls), certificate_(std::move(certificate)), key_(std::move(key)) {
+        start();
+    }
     ~StandInService() { stop(); }
     // Closes the port, as a service that went down; start() opens it again, on the same port.
     void stop() {
@@ -38,22 +43,37 @@ public:
         }
     }
     void start() {
-        service_ = std::make_unique<devservice::WorkbenchService>(KIVO_DEVSERVICE_DATA, autoConfirmPolls_);
+        service_ = std::make_unique<devservice::WorkbenchService>(KIVO_DEVSERVICE_DATA, autoConfirmPolls_,
+                                                                  certificate_, key_);
         port_ = service_->bind(port_);
         thread_ = std::thread([this] { service_->run(); });
     }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    // Serves another certificate from now on, on the same port.
+    void restartWith(std::string certificate, std::string key) {
+        stop();
+        certificate_ = std::move(certificate);
+        key_ = std::move(key);
+        start();
+    }
+    std::string url(const std::string& host = "127.0.0.1") const {
+        return (certificate_.empty() ? "http://" : "https://") + host + ":" + std::to_string(port_);
+    }
 
 private:
     std::unique_ptr<devservice::WorkbenchService> service_;
     std::thread thread_;
     int autoConfirmPolls_ = 0;
+    std::string certificate_;
+    std::string key_;
     int port_ = 0;
 };
 
 // The client as start-up leaves it, for a fresh application folder that holds the loading
 // animation: the real browser and cookie store, the run parameters read, the service's address.
-inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDir) {
+// The network is chosen as the program chooses it: for `caFile` and `proxy` (the options) and the
+// process environment.
+inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDir, const std::string& caFile = {},
+                          const std::string& proxy = {}) {
     QDir(appDir.path()).mkpath("img");
     QFile::copy(KIVO_LOADING_GIF, appDir.filePath("img/loding.gif"));
     chrome::InstallFontSubstitutes();
@@ -61,6 +81,9 @@ inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDi
     startup::State() = {};
     startup::State().options.appDir = appDir.path().toStdString();
     startup::State().options.baseUrl = baseUrl;
+    startup::State().options.caFile = caFile;
+    startup::State().options.proxy = proxy;
+    startup::NetworkSetup::ForThisRun();
     service::Service() = {};
     service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
     platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };

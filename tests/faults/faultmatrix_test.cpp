@@ -88,11 +88,11 @@ protected:
         server.start();
         const std::string base = fault == Fault::Refused ? "http://127.0.0.1:1" : server.url();
         const platform::HttpTimeouts limits{kReceiveLimit, kReceiveLimit, kReceiveLimit};
-        service::Service() = {base, std::make_shared<platform::CurlHttpSession>(limits), cookies};
+        service::Service() = {base, std::make_shared<platform::CurlHttpSession>(limits), cookies, {}};
         icons_ = std::make_unique<mainwin::MenuIconCache>(
             folder.path(), base,
             std::make_shared<platform::CurlHttpSession>(
-                platform::HttpTimeouts{limits.connect, limits.send, limits.receive, 2s}, std::string(),
+                platform::HttpTimeouts{limits.connect, limits.send, limits.receive, 2s}, platform::HttpNetwork{},
                 platform::CurlHttpSession::kPictureLimit));
         signin::login::SetShowMainWindow([this](QScreen*) { ++signedIn; });
         window = new signin::login;

@@ -373,7 +373,7 @@ TEST_F(HomeTest, APageThatCannotLoadShowsWhyAndRetries) {
     auto text = [&](const char* name) { return test::find<QLabel>(panel, name)->text(); };
     auto* autoRetry = test::find<QTimer>(panel, "autoRetry");
 
-    web()->finishLoad({Kind::HttpError, 502, failed});
+    web()->finishLoad({Kind::HttpError, 502, failed, {}});
     EXPECT_TRUE(panel->isVisible());
     EXPECT_FALSE(overlay()->isVisible()) << "no endless animation";
     EXPECT_EQ(panel->geometry(), web()->widget()->geometry());
@@ -386,9 +386,10 @@ TEST_F(HomeTest, APageThatCannotLoadShowsWhyAndRetries) {
     const std::pair<Kind, const char*> reasons[] = {{Kind::NoConnection, "无法连接到服务器"},
                                                     {Kind::NameNotResolved, "找不到服务器"},
                                                     {Kind::TimedOut, "连接超时"},
-                                                    {Kind::Certificate, "证书无法验证"}};
+                                                    {Kind::Certificate, "证书无法验证"},
+                                                    {Kind::Proxy, "无法连接代理服务器 proxy.corp:3128"}};
     for (const auto& [kind, reason] : reasons) {
-        web()->finishLoad({kind, 0, failed});
+        web()->finishLoad({kind, 0, failed, "proxy.corp:3128"});
         EXPECT_EQ(text("failureReason"), reason);
     }
     EXPECT_EQ(autoRetry->interval(), 300000) << "doubling after each failure, up to five minutes";
@@ -400,19 +401,19 @@ TEST_F(HomeTest, APageThatCannotLoadShowsWhyAndRetries) {
     EXPECT_FALSE(panel->isVisible());
 
     // So does the panel by itself when its time comes.
-    web()->finishLoad({Kind::NoConnection, 0, failed});
+    web()->finishLoad({Kind::NoConnection, 0, failed, {}});
     web()->calls.clear();
     QMetaObject::invokeMethod(autoRetry, "timeout");
     EXPECT_EQ(web()->calls, QStringList{"navigate " + failed});
 
     // A menu click goes elsewhere and replaces the panel; a page that loads clears the failures.
-    web()->finishLoad({Kind::NoConnection, 0, failed});
+    web()->finishLoad({Kind::NoConnection, 0, failed, {}});
     QTest::mouseClick(test::find(w, "topMenuBtn(1)"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(panel->isVisible());
     EXPECT_FALSE(autoRetry->isActive());
-    web()->finishLoad({Kind::Loaded, 0, failed});
+    web()->finishLoad({Kind::Loaded, 0, failed, {}});
     EXPECT_TRUE(overlay()->isVisible()) << "a loaded page still hides the animation itself";
-    web()->finishLoad({Kind::TimedOut, 0, failed});
+    web()->finishLoad({Kind::TimedOut, 0, failed, {}});
     EXPECT_EQ(autoRetry->interval(), 30000) << "the count starts again";
 }
 

@@ -41,7 +41,7 @@ TEST(CopySessionCookies, StoresUnderTheBaseAddressWhenNoneIsGiven) {
     auto session = std::make_shared<FakeSession>();
     session->headers = "Set-Cookie: SID=abc; path=/\r\nSet-Cookie: b=2\r\n";
     auto store = std::make_shared<tools::RecordingCookieStore>();
-    Service() = {"http://127.0.0.1:1", session, store};
+    Service() = {"http://127.0.0.1:1", session, store, {}};
 
     std::string address;
     EXPECT_TRUE(CopySessionCookies(address));

@@ -43,7 +43,7 @@ TEST_F(TlsService, AnUnknownAuthorityIsRefused) {
 
 TEST_F(TlsService, TheNamedAuthorityIsTrusted) {
     Service().HttpClient =
-        std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{}, KIVO_TEST_DATA_DIR "/tls/service.crt");
+        std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{}, platform::HttpNetwork{KIVO_TEST_DATA_DIR "/tls/service.crt", ""});
     EXPECT_TRUE(IsSuccess(HttpRequest(url(), "")));
 }
 

@@ -60,7 +60,7 @@ protected:
     /// Starts the local service (add its routes first) and points the client at it.
     void startService() {
         server.start();
-        service::Service() = {server.url(), std::make_shared<platform::CurlHttpSession>(), cookies};
+        service::Service() = {server.url(), std::make_shared<platform::CurlHttpSession>(), cookies, {}};
     }
 
     TestServer server;

@@ -6,6 +6,7 @@
 #include "service/json/textcodec.h"
 #include "service/sessioncookies.h"
 #include "startup/configuration.h"
+#include "startup/networksetup.h"
 #include "startup/runparameters.h"
 
 #include <fstream>
@@ -19,7 +20,7 @@ namespace {
 std::vector<std::string> operands(const std::vector<std::string>& args) {
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--base-url" || args[i] == "--app-dir" || args[i] == "--ca-file") {
+        if (args[i] == "--base-url" || args[i] == "--app-dir" || args[i] == "--ca-file" || args[i] == "--proxy") {
             ++i;
         } else if (args[i].rfind("--", 0) != 0) {
             rest.push_back(args[i]);
@@ -28,11 +29,13 @@ std::vector<std::string> operands(const std::vector<std::string>& args) {
     return rest;
 }
 
-std::shared_ptr<tools::RecordingCookieStore> connect(const startup::RunOptions& options) {
+// The network is chosen as the program chooses it, from the same settings.
+std::shared_ptr<tools::RecordingCookieStore> connect(const startup::RunOptions& options,
+                                                     const startup::NetworkSetup& network) {
     auto& service = service::Service();
     service.BaseUrl = options.baseUrl;
     if (!service.HttpClient) {
-        service::CreateHttpClient(options.caFile);
+        service::CreateHttpClient(network.network);
     }
     auto cookies = std::make_shared<tools::RecordingCookieStore>();
     service.cookieStore = cookies;
@@ -45,10 +48,13 @@ int runRequestCommand(const std::vector<std::string>& args, std::ostream& out, s
     const startup::RunOptions options = startup::RunOptions::FromArguments(args);
     const std::vector<std::string> paths = operands(args);
     if (!options.error.empty() || paths.empty()) {
-        err << "usage: kivoctl request [--base-url URL] PATH...\n";
+        err << "usage: kivoctl request [--base-url URL] [--proxy URL|none] [--ca-file FILE] PATH...\n";
         return 2;
     }
-    const auto cookies = connect(options);
+    startup::State().options = options;
+    const startup::NetworkSetup network = startup::NetworkSetup::ForThisRun();
+    out << network.proxyLine() << '\n' << network.trustLine() << '\n';
+    const auto cookies = connect(options, network);
     for (const std::string& path : paths) {
         const json::JsonValue answer = service::HttpRequest(service::Service().BaseUrl + path, "");
         out << (answer.isNothing() ? std::string("nothing") : json::Utf16ToUtf8(json::JsonText(answer))) << '\n';
@@ -68,7 +74,7 @@ int runConfigCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << "usage: kivoctl config [--base-url URL] [--app-dir DIR]\n";
         return 2;
     }
-    connect(state.options);
+    connect(state.options, startup::NetworkSetup::ForThisRun());
     startup::LoadRunParameters();
     std::ifstream file(startup::RunParameterFile(), std::ios::binary);
     out << file.rdbuf();
