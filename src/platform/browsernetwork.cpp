@@ -3,11 +3,8 @@
 #include "platform/proxychoice.h"
 #include "platform/servicetrust.h"
 
-#include <QLoggingCategory>
 #include <QNetworkProxy>
 #include <QSslConfiguration>
-
-Q_LOGGING_CATEGORY(lcBrowserNetwork, "kivo.platform.browsernetwork")
 
 namespace kivo::platform {
 
@@ -17,9 +14,6 @@ bool ShareNetworkWithBrowser(const std::string& serviceUrl, const HttpNetwork& n
     if (!network.caFile.empty()) {
         const QList<QSslCertificate> added = QSslCertificate::fromPath(QString::fromStdString(network.caFile));
         read = !added.isEmpty();
-        if (!read) {
-            qCWarning(lcBrowserNetwork) << "no certificate in" << network.caFile.c_str();
-        }
         authorities += added;
     }
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();

@@ -39,10 +39,7 @@ NetworkSetup NetworkSetup::Choose(const RunOptions& options, const std::filesyst
 
 NetworkSetup NetworkSetup::ForThisRun() {
     ProcessState& state = State();
-    const NetworkSetup setup = Choose(state.options, RunParameterFile(), [](const char* name) {
-        const char* value = std::getenv(name);
-        return std::string(value != nullptr ? value : "");
-    });
+    const NetworkSetup setup = Choose(state.options, RunParameterFile());
     state.network = setup.network;
     qCInfo(lcNetwork, "%s; %s", setup.proxyLine().c_str(), setup.trustLine().c_str());
     if (!platform::ShareNetworkWithBrowser(state.options.baseUrl, setup.network)) {
@@ -50,6 +47,11 @@ NetworkSetup NetworkSetup::ForThisRun() {
                   setup.network.caFile.c_str());
     }
     return setup;
+}
+
+std::string NetworkSetup::EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
 }
 
 std::string NetworkSetup::proxyLine() const {

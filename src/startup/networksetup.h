@@ -24,7 +24,8 @@ struct NetworkSetup {
     /// the build's; the proxy of --proxy, else the run parameters' Proxy, else the environment's and
     /// the desktop's for the service's address (platform::ChooseProxy).
     static NetworkSetup Choose(const RunOptions& options, const std::filesystem::path& runParameterFile,
-                               const std::function<std::string(const char*)>& env);
+                               const std::function<std::string(const char*)>& env = &EnvironmentValue);
+    static std::string EnvironmentValue(const char* name);
 
     /// @brief Chooses for the run (State().options, the process environment and the desktop), keeps
     /// the choice for the service client and gives it to the browser engine, which must not have started.

@@ -73,8 +73,9 @@ TEST(KivoctlRequest, PrintsEachAnswerAndTheCookiesHandedOver) {
     server.start();
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(runRequestCommand({"--base-url", server.url(), "/a", "/b"}, out, err), 0);
-    EXPECT_EQ(out.str(), "{\"status\":1,\"data\":\"\\u597D\"}\ncookie SID=s1\nnothing\n");
+    EXPECT_EQ(runRequestCommand({"--base-url", server.url(), "--proxy", "none", "/a", "/b"}, out, err), 0);
+    EXPECT_EQ(out.str(), "proxy none (from --proxy)\ntrust system\n"
+                         "{\"status\":1,\"data\":\"\\u597D\"}\ncookie SID=s1\nnothing\n");
     service::Service() = {};
 }
 

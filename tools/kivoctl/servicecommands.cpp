@@ -51,8 +51,7 @@ int runRequestCommand(const std::vector<std::string>& args, std::ostream& out, s
         err << "usage: kivoctl request [--base-url URL] [--proxy URL|none] [--ca-file FILE] PATH...\n";
         return 2;
     }
-    startup::State().options = options;
-    const startup::NetworkSetup network = startup::NetworkSetup::ForThisRun();
+    const auto network = startup::NetworkSetup::Choose(options, options.dataFolder() / startup::kRunParameterFileName);
     out << network.proxyLine() << '\n' << network.trustLine() << '\n';
     const auto cookies = connect(options, network);
     for (const std::string& path : paths) {
@@ -74,7 +73,7 @@ int runConfigCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << "usage: kivoctl config [--base-url URL] [--app-dir DIR]\n";
         return 2;
     }
-    connect(state.options, startup::NetworkSetup::ForThisRun());
+    connect(state.options, startup::NetworkSetup::Choose(state.options, startup::RunParameterFile()));
     startup::LoadRunParameters();
     std::ifstream file(startup::RunParameterFile(), std::ios::binary);
     out << file.rdbuf();
