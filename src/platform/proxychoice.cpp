@@ -89,8 +89,8 @@ bool NoProxyNames(std::string_view list, std::string_view host, int port) {
         if (colon != std::string::npos) {
             int entryPort = -1;
             const char* digits = entry.data() + colon + 1;
-            const auto [end, error] = std::from_chars(digits, entry.data() + entry.size(), entryPort);
-            if (error != std::errc() || end != entry.data() + entry.size() || entryPort != port) {
+            const auto [stop, error] = std::from_chars(digits, entry.data() + entry.size(), entryPort);
+            if (error != std::errc() || stop != entry.data() + entry.size() || entryPort != port) {
                 continue;
             }
             entry.resize(colon);
