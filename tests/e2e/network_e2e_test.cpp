@@ -129,8 +129,9 @@ TEST_F(CompanyNetworkEndToEnd, TheProxyOfTheEnvironmentCarriesBothHalves) {
     EXPECT_TRUE(client) << "the sign-in request went through the proxy";
     EXPECT_TRUE(browser) << "the page went through the proxy";
 
-    // The proxy stops letting the service through: the panel names it.
+    // The proxy stops letting the service through: requests fail, and the panel names it.
     proxy.refuse();
+    EXPECT_TRUE(service::HttpRequest(service.url("workbench.kivo.test") + "/desktop/site/getConfig").isNothing());
     QTest::mouseClick(test::find(w, "topMenuBtn(1)"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(failure(w).toStdString(), "无法连接代理服务器 127.0.0.1:" + proxy.url().substr(proxy.url().rfind(':') + 1));
     EXPECT_TRUE(test::saveScreenshot("proxy-failed"));
