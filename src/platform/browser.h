@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QJsonObject>
 #include <QJsonValue>
-#include <QImage>
 #include <QString>
 #include <QWidget>
 

@@ -15,9 +15,9 @@ bool ShareNetworkWithBrowser(const std::string& serviceUrl, const HttpNetwork& n
     bool read = true;
     if (!network.caFile.empty() || added) {
         const QList<QSslCertificate> authorities = QSslConfiguration::systemCaCertificates();
-        const QList<QSslCertificate> fromFile =
-            network.caFile.empty() ? QList<QSslCertificate>()
-                                   : QSslCertificate::fromPath(QString::fromStdString(network.caFile));
+        const QList<QSslCertificate> fromFile = network.caFile.empty()
+                                                    ? QList<QSslCertificate>()
+                                                    : QSslCertificate::fromPath(QString::fromStdString(network.caFile));
         read = network.caFile.empty() || !fromFile.isEmpty();
         added = !fromFile.isEmpty();
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();

@@ -5,7 +5,7 @@
 #include <QtGlobal>
 
 extern "C" Q_DECL_EXPORT kivo::platform::HttpTransfer*
-kivo_http_make_transfer(const kivo::platform::HttpTimeouts& timeouts, const kivo::platform::HttpNetwork& network, std::size_t maxBody,
-                        const std::atomic<bool>& aborted) {
+kivo_http_make_transfer(const kivo::platform::HttpTimeouts& timeouts, const kivo::platform::HttpNetwork& network,
+                        std::size_t maxBody, const std::atomic<bool>& aborted) {
     return new kivo::platform::CurlTransfer(timeouts, network, maxBody, aborted);
 }

@@ -5,8 +5,9 @@
 namespace {
 
 const bool kLinked = [] {
-    kivo::platform::HttpTransfers() = [](const kivo::platform::HttpTimeouts& timeouts, const kivo::platform::HttpNetwork& network,
-                                         std::size_t maxBody, const std::atomic<bool>& aborted) {
+    kivo::platform::HttpTransfers() = [](const kivo::platform::HttpTimeouts& timeouts,
+                                         const kivo::platform::HttpNetwork& network, std::size_t maxBody,
+                                         const std::atomic<bool>& aborted) {
         return std::make_unique<kivo::platform::CurlTransfer>(timeouts, network, maxBody, aborted);
     };
     return true;

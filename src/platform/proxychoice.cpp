@@ -43,8 +43,8 @@ std::string usable(std::string_view setting, const char* from) {
     const QUrl url(QString::fromStdString(address));
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() || (scheme != "http" && scheme != "socks5")) {
-        qCWarning(lcProxy) << "the proxy of" << from << "is no http or socks5 address:"
-                           << AddressForLog(address).c_str();
+        qCWarning(lcProxy) << "the proxy of" << from
+                           << "is no http or socks5 address:" << AddressForLog(address).c_str();
         return {};
     }
     return address;
@@ -72,7 +72,7 @@ bool NoProxyNames(std::string_view list, std::string_view host, int port) {
         if (end == std::string_view::npos) {
             end = list.size();
         }
-        std::string entry = lower(trimmed(list.substr(start, end - start)));
+        std::string entry = lower(list.substr(start, end - start));
         start = end + 1;
         if (entry == "*") {
             return true;
@@ -81,8 +81,8 @@ bool NoProxyNames(std::string_view list, std::string_view host, int port) {
         size_t colon = std::string::npos;
         if (!entry.empty() && entry.front() == '[') {
             const size_t close = entry.find(']');
-            colon = close != std::string::npos && entry.size() > close + 1 && entry[close + 1] == ':' ? close + 1
-                                                                                                      : colon;
+            colon =
+                close != std::string::npos && entry.size() > close + 1 && entry[close + 1] == ':' ? close + 1 : colon;
         } else if (entry.find(':') == entry.rfind(':')) {
             colon = entry.find(':');
         }
@@ -128,14 +128,12 @@ ProxyChoice ChooseProxy(const std::string& serviceUrl, const std::string& config
     const bool https = service.scheme().toLower() == "https";
     const char* noProxyName = nullptr;
     const std::string noProxy = firstOf(env, {"no_proxy", "NO_PROXY"}, &noProxyName);
-    if (noProxyName != nullptr &&
-        NoProxyNames(noProxy, service.host().toStdString(), service.port(https ? 443 : 80))) {
+    if (noProxyName != nullptr && NoProxyNames(noProxy, service.host().toStdString(), service.port(https ? 443 : 80))) {
         return {{}, noProxyName};
     }
     const char* name = nullptr;
-    const std::string fromEnv =
-        https ? firstOf(env, {"https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}, &name)
-              : firstOf(env, {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}, &name);
+    const std::string fromEnv = https ? firstOf(env, {"https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}, &name)
+                                      : firstOf(env, {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}, &name);
     if (name != nullptr) {
         if (std::string proxy = usable(fromEnv, name); !proxy.empty()) {
             return {proxy, name};

@@ -8,11 +8,11 @@
 #include "service/json/jsonparser.h"
 #include "service/json/textcodec.h"
 
-#include <charconv>
 #include <QLoggingCategory>
 #include <QString>
 
 #include <array>
+#include <charconv>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcRequest, "kivo.service.httprequest")

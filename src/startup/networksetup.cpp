@@ -7,8 +7,6 @@
 
 #include <QLoggingCategory>
 
-#include <cstdlib>
-
 Q_LOGGING_CATEGORY(lcNetwork, "kivo.startup.network")
 
 namespace kivo::startup {
@@ -47,11 +45,6 @@ NetworkSetup NetworkSetup::ForThisRun() {
                   setup.network.caFile.c_str());
     }
     return setup;
-}
-
-std::string NetworkSetup::EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
 }
 
 std::string NetworkSetup::proxyLine() const {

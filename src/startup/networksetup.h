@@ -25,13 +25,12 @@ struct NetworkSetup {
     /// the desktop's for the service's address (platform::ChooseProxy).
     static NetworkSetup Choose(const RunOptions& options, const std::filesystem::path& runParameterFile,
                                const std::function<std::string(const char*)>& env = &EnvironmentValue);
-    static std::string EnvironmentValue(const char* name);
 
     /// @brief Chooses for the run (State().options, the process environment and the desktop), keeps
     /// the choice for the service client and gives it to the browser engine, which must not have started.
     static NetworkSetup ForThisRun();
 
-    /// "proxy http://host:port (from https_proxy)" or "proxy none (from --proxy none)"; never a password.
+    /// "proxy http://host:port (from https_proxy)" or "proxy none (from --proxy)"; never a password.
     std::string proxyLine() const;
     /// "trust system" or "trust system + FILE (from --ca-file)".
     std::string trustLine() const;

@@ -6,6 +6,11 @@
 
 namespace kivo::startup {
 
+std::string EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
 std::string RunOptions::BuiltInBaseUrl() {
     return KIVO_BASE_URL;
 }
@@ -80,12 +85,8 @@ RunOptions RunOptions::FromArguments(const std::vector<std::string>& arguments) 
     if (appDirGiven) {
         options.dataDir = options.cacheDir = options.appDir;
     } else {
-        options.placeWritableData(
-            [](const char* name) {
-                const char* value = std::getenv(name);
-                return std::string(value != nullptr ? value : "");
-            },
-            [](const std::filesystem::path& path) { return ::access(path.c_str(), W_OK) == 0; });
+        options.placeWritableData(&EnvironmentValue,
+                                  [](const std::filesystem::path& path) { return ::access(path.c_str(), W_OK) == 0; });
     }
     // Paths are appended to the base address, which therefore carries no final "/".
     while (!options.baseUrl.empty() && options.baseUrl.back() == '/') {

@@ -7,6 +7,9 @@
 
 namespace kivo::startup {
 
+/// A variable of the process environment; empty when it is not set.
+std::string EnvironmentValue(const char* name);
+
 /// How this run was started: the service address (built in, or --base-url for development and
 /// tests) and the application folder (the executable's, or --app-dir).
 struct RunOptions {
@@ -15,7 +18,7 @@ struct RunOptions {
     /// Where the run-parameter file and the menu icon cache go; empty: the application folder.
     std::filesystem::path dataDir;
     std::filesystem::path cacheDir;
-    /// --ca-file (else the built-in one); empty: none named here (NetworkSetup looks further).
+    /// --ca-file; empty: none named here (NetworkSetup looks further).
     std::string caFile;
     /// --proxy: a proxy address or "none"; empty when not given.
     std::string proxy;

@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QString>
 #include <QTemporaryDir>
@@ -43,8 +45,8 @@ public:
         }
     }
     void start() {
-        service_ = std::make_unique<devservice::WorkbenchService>(KIVO_DEVSERVICE_DATA, autoConfirmPolls_,
-                                                                  certificate_, key_);
+        service_ =
+            std::make_unique<devservice::WorkbenchService>(KIVO_DEVSERVICE_DATA, autoConfirmPolls_, certificate_, key_);
         port_ = service_->bind(port_);
         thread_ = std::thread([this] { service_->run(); });
     }
@@ -91,8 +93,9 @@ inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDi
 }
 
 // Opens the sign-in window and signs in with the demo account's password; the main window is
-// then up. Returns the sign-in window's successor, the main window, or null.
-template <typename SignIn, typename Home> Home* SignInAsDemo() {
+// then up. Returns the sign-in window's successor, the main window, or null, with the sign-in
+// window's error message in `message` when it shows one.
+template <typename SignIn, typename Home> Home* SignInAsDemo(QString* message = nullptr) {
     auto* signIn = new SignIn;
     signIn->Load();
     signIn->show();
@@ -106,7 +109,15 @@ template <typename SignIn, typename Home> Home* SignInAsDemo() {
     // itself there, and a loop the main window runs meanwhile must not delete it under the click.
     QWidget* button = find(signIn, "username_btn");
     QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5)); });
-    if (!waitFor([] { return Home::Existing() != nullptr; })) {
+    // The sign-in window deletes itself once the main window is up.
+    const QPointer<QWidget> error = find(signIn, "error_box");
+    if (!waitFor([&] { return Home::Existing() != nullptr || (error && error->isVisible()); })) {
+        return nullptr;
+    }
+    if (Home::Existing() == nullptr) {
+        if (message != nullptr) {
+            *message = find<QLabel>(signIn, "ErrTip")->text();
+        }
         return nullptr;
     }
     Home* home = Home::Existing();

@@ -1,14 +1,9 @@
 // A company network: the service signed by the company's own authority and reached through its
 // proxy. The service client (sign-in) and the browser engine (pages) trust and route alike.
-#include "bridge/hacmd.h"
-#include "chrome/formregistry.h"
-#include "chrome/picturebox.h"
+#include "clientendtoend.h"
 #include "connectproxy.h"
-#include "e2esupport.h"
 #include "findcontrol.h"
-#include "mainwin/home.h"
 #include "platform/browsernetwork.h"
-#include "signin/login.h"
 #include "testauthority.h"
 
 #include <QLabel>
@@ -33,41 +28,17 @@ protected:
     }
     static void TearDownTestSuite() { delete authority_; }
     void SetUp() override {
-        chrome::FormRegistry::instance().setProgramEnd([] {});
-        signin::login::SetShowMainWindow([](QScreen*) { home::Instance()->show(); });
-        bridge::HACMD::SetCommandHandler(
-            [](const bridge::HACMD::Arguments& a) { home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
+        test::WireClient([] {});
     }
     void TearDown() override {
-        chrome::UnloadAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        bridge::HACMD::SetCommandHandler({});
-        signin::login::SetShowMainWindow({});
-        chrome::FormRegistry::instance().setProgramEnd({});
+        test::UnwireClient();
         for (const char* name : {"https_proxy", "no_proxy"}) {
             ::unsetenv(name);
         }
         platform::ShareNetworkWithBrowser({}, {}); // the other tests' network: direct, the system's trust
     }
 
-    // Signs in with the demo account's password; the main window, or null with the sign-in window's
-    // message in `message`.
-    home* signIn(QString* message = nullptr) {
-        auto* window = new signin::login;
-        window->Load();
-        window->show();
-        window->SelectPasswordTab();
-        test::find<QLineEdit>(window, "username")->setText("demo");
-        test::find<QLineEdit>(window, "password")->setText("kivo&2026#");
-        QWidget* button = test::find(window, "username_btn");
-        QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5)); });
-        QWidget* error = test::find(window, "error_box");
-        test::waitFor([&] { return home::Existing() != nullptr || error->isVisible(); });
-        if (message != nullptr) {
-            *message = error->isVisible() ? test::find<QLabel>(window, "ErrTip")->text() : QString();
-        }
-        return home::Existing();
-    }
+    static home* signIn(QString* message = nullptr) { return test::SignInAsDemo<signin::login, home>(message); }
     // The start page (the service's announcement of it hides the loading animation) or the failure panel.
     static bool startPageShown(home* w) {
         QWidget* overlay = test::find(w, "loadingWeb");
@@ -133,7 +104,8 @@ TEST_F(CompanyNetworkEndToEnd, TheProxyOfTheEnvironmentCarriesBothHalves) {
     proxy.refuse();
     EXPECT_TRUE(service::HttpRequest(service.url("workbench.kivo.test") + "/desktop/site/getConfig").isNothing());
     QTest::mouseClick(test::find(w, "topMenuBtn(1)"), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(failure(w).toStdString(), "无法连接代理服务器 127.0.0.1:" + proxy.url().substr(proxy.url().rfind(':') + 1));
+    EXPECT_EQ(failure(w).toStdString(),
+              "无法连接代理服务器 127.0.0.1:" + proxy.url().substr(proxy.url().rfind(':') + 1));
     EXPECT_TRUE(test::saveScreenshot("proxy-failed"));
 }
 

@@ -30,7 +30,8 @@ TEST(ServiceTrust, TheAuthorityFileVouchesForTheServiceHostOnly) {
     EXPECT_TRUE(ServiceTrust::Accepts(page, service + chainOf(authority.caFile()))) << "the root sent along";
     EXPECT_FALSE(ServiceTrust::Accepts(page, chainOf(authority.certificate("elsewhere")))) << "another host's";
     EXPECT_FALSE(ServiceTrust::Accepts(page, chainOf(stranger.certificate("service")))) << "another authority's";
-    EXPECT_FALSE(ServiceTrust::Accepts(QUrl("https://elsewhere.kivo.test/"), chainOf(authority.certificate("elsewhere"))))
+    EXPECT_FALSE(
+        ServiceTrust::Accepts(QUrl("https://elsewhere.kivo.test/"), chainOf(authority.certificate("elsewhere"))))
         << "a sound certificate of a host that is not the service";
     EXPECT_FALSE(ServiceTrust::Accepts(page, {}));
     const QNetworkProxy proxy = QNetworkProxy::applicationProxy();

@@ -42,8 +42,8 @@ TEST_F(TlsService, AnUnknownAuthorityIsRefused) {
 }
 
 TEST_F(TlsService, TheNamedAuthorityIsTrusted) {
-    Service().HttpClient =
-        std::make_shared<platform::CurlHttpSession>(platform::HttpTimeouts{}, platform::HttpNetwork{KIVO_TEST_DATA_DIR "/tls/service.crt", ""});
+    Service().HttpClient = std::make_shared<platform::CurlHttpSession>(
+        platform::HttpTimeouts{}, platform::HttpNetwork{KIVO_TEST_DATA_DIR "/tls/service.crt", ""});
     EXPECT_TRUE(IsSuccess(HttpRequest(url(), "")));
 }
 

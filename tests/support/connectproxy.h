@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -17,7 +19,8 @@ namespace kivo::test {
 
 // A company's HTTP proxy on a free port of 127.0.0.1: it tunnels CONNECT requests, whatever host they
 // name, to that port of 127.0.0.1 (so a name only the proxy knows reaches a local service), and
-// records the "host:port" and the User-Agent of each (the browser engine sends one, libcurl none). With credentials it asks for them (407) as a company proxy does.
+// records the "host:port" and the User-Agent of each (the browser engine sends one, libcurl none).
+// With credentials it asks for them (407) as a company proxy does.
 class ConnectProxy {
 public:
     explicit ConnectProxy(std::string user = {}, std::string password = {})
@@ -72,21 +75,6 @@ private:
             sent += static_cast<size_t>(n);
         }
     }
-    static std::string base64(const std::string& text) {
-        static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        std::string out;
-        for (size_t i = 0; i < text.size(); i += 3) {
-            const unsigned n = static_cast<unsigned char>(text[i]) << 16 |
-                               (i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) << 8 : 0) |
-                               (i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0);
-            out += digits[n >> 18 & 63];
-            out += digits[n >> 12 & 63];
-            out += i + 1 < text.size() ? digits[n >> 6 & 63] : '=';
-            out += i + 2 < text.size() ? digits[n & 63] : '=';
-        }
-        return out;
-    }
-
     // The request's Proxy-Authorization (its name in any case) carries the user and password.
     static std::string header(const std::string& head, std::string name) {
         std::string lower = head;
@@ -102,7 +90,8 @@ private:
         return head.substr(start, head.find("\r\n", start) - start);
     }
     bool authorised(const std::string& head) const {
-        return header(head, "proxy-authorization") == "Basic " + base64(user_ + ":" + password_);
+        return header(head, "proxy-authorization") ==
+               "Basic " + QByteArray::fromStdString(user_ + ":" + password_).toBase64().toStdString();
     }
 
     void acceptAll() {

@@ -14,9 +14,9 @@ namespace kivo::test {
 class TestAuthority {
 public:
     TestAuthority() {
-        ok_ = openssl({"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                       "-keyout", path("ca.key"), "-out", path("ca.crt"), "-days", "30", "-subj",
-                       "/CN=Kivo Test Authority", "-addext", "basicConstraints=critical,CA:TRUE", "-addext",
+        ok_ = openssl({"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
+                       path("ca.key"), "-out", path("ca.crt"), "-days", "30", "-subj", "/CN=Kivo Test Authority",
+                       "-addext", "basicConstraints=critical,CA:TRUE", "-addext",
                        "keyUsage=critical,keyCertSign,cRLSign"});
     }
     bool ok() const { return ok_; }
