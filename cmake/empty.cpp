@@ -1,0 +1,1 @@
+// Nothing: the target only carries the precompiled header that others reuse.
