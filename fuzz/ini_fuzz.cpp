@@ -1,6 +1,6 @@
 // Writes one key into arbitrary INI text and checks the round trip: the value reads back, and
 // every other line of the file is still there, in its order.
-#include "platform/inifile.h"
+#include "platform/files/inifile.h"
 
 #include <cstdint>
 #include <cstdlib>

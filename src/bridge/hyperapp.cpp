@@ -3,7 +3,7 @@
 #include "bridge/bridgeerror.h"
 #include "bridge/decodehex.h"
 #include "bridge/pagescripts.h"
-#include "platform/responsivewait.h"
+#include "platform/process/responsivewait.h"
 
 #include <QJsonObject>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bridge/bridgeorigins.h"
-#include "platform/browser.h"
+#include "platform/web/browser.h"
 #include "platform/script/scriptengine.h"
 
 #include <QJsonArray>

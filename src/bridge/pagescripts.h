@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/browser.h"
+#include "platform/web/browser.h"
 
 namespace kivo::bridge::pagescripts {
 

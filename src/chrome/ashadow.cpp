@@ -1,7 +1,7 @@
 #include "chrome/ashadow.h"
 
-#include "platform/errorreport.h"
-#include "platform/screencapabilities.h"
+#include "platform/process/errorreport.h"
+#include "platform/desktop/screencapabilities.h"
 
 #include <QApplication>
 #include <QGuiApplication>

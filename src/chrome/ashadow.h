@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/layeredwindow.h"
-#include "platform/windowmessage.h"
-#include "platform/windowprocedure.h"
+#include "platform/desktop/layeredwindow.h"
+#include "platform/desktop/windowmessage.h"
+#include "platform/desktop/windowprocedure.h"
 
 #include <QImage>
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "chrome/form.h"
 
 #include "chrome/formregistry.h"
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "chrome/lineshape.h"
 
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 
 #include <algorithm>
 

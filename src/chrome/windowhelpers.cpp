@@ -1,6 +1,6 @@
 #include "chrome/windowhelpers.h"
 
-#include "platform/picturefetch.h"
+#include "platform/net/picturefetch.h"
 
 #include <QFile>
 #include <QGuiApplication>

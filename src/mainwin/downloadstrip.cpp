@@ -2,7 +2,7 @@
 
 #include "chrome/fonts.h"
 #include "mainwin/downloadfiles.h"
-#include "platform/urlopener.h"
+#include "platform/desktop/urlopener.h"
 
 #include <QFile>
 #include <QFileInfo>

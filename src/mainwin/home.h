@@ -12,7 +12,7 @@
 #include "mainwin/menubars.h"
 #include "mainwin/menuiconcache.h"
 #include "mainwin/menumodel.h"
-#include "platform/browser.h"
+#include "platform/web/browser.h"
 #include "service/json/jsonvalue.h"
 
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "mainwin/home.h"
 #include "mainwin/pagenotices.h"
 #include "mainwin/windowplace.h"
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>

@@ -2,7 +2,7 @@
 
 #include "chrome/fonts.h"
 #include "chrome/keyboardaccess.h"
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

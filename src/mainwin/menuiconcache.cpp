@@ -3,7 +3,7 @@
 #include "mainwin/menuiconanswer.h"
 #include "mainwin/menuiconpath.h"
 
-#include "platform/curlhttpsession.h"
+#include "platform/net/curlhttpsession.h"
 #include "service/httprequest.h"
 
 #include <QLoggingCategory>

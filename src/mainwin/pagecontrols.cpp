@@ -2,7 +2,7 @@
 
 #include "bridge/bridgeorigins.h"
 #include "mainwin/findbar.h"
-#include "platform/urlopener.h"
+#include "platform/desktop/urlopener.h"
 #include "startup/runparameters.h"
 
 #include <QKeySequence>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "bridge/bridgeorigins.h"
-#include "platform/browser.h"
-#include "platform/desktopnotifier.h"
+#include "platform/web/browser.h"
+#include "platform/desktop/desktopnotifier.h"
 
 #include <QObject>
 #include <QPointer>

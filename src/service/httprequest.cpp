@@ -1,8 +1,8 @@
 #include "service/httprequest.h"
 
-#include "platform/curlhttpsession.h"
-#include "platform/logaddress.h"
-#include "platform/textdecoder.h"
+#include "platform/net/curlhttpsession.h"
+#include "platform/net/logaddress.h"
+#include "platform/files/textdecoder.h"
 #include "service/json/decimal.h"
 #include "service/json/dictionary.h"
 #include "service/json/jsonparser.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/cookiestore.h"
-#include "platform/httpsession.h"
+#include "platform/net/cookiestore.h"
+#include "platform/net/httpsession.h"
 #include "service/json/jsonvalue.h"
 
 #include <memory>

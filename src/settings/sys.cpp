@@ -6,8 +6,8 @@
 #include "chrome/keyboardaccess.h"
 #include "chrome/picturebox.h"
 #include "chrome/windowhelpers.h"
-#include "platform/autostart.h"
-#include "platform/twips.h"
+#include "platform/desktop/autostart.h"
+#include "platform/desktop/twips.h"
 #include "settings/storedchoice.h"
 #include "startup/runparameters.h"
 

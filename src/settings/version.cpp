@@ -4,7 +4,7 @@
 #include "chrome/imagecontrol.h"
 #include "chrome/keyboardaccess.h"
 #include "chrome/windowhelpers.h"
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 #include "startup/runparameters.h"
 
 #include <QLabel>

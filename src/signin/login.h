@@ -5,7 +5,7 @@
 #include "chrome/form.h"
 #include "chrome/imagecontrol.h"
 #include "chrome/picturebox.h"
-#include "platform/browser.h"
+#include "platform/web/browser.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // The sign-in window's input boxes with their hints, and its keyboard and screen-reader use.
 #include "chrome/fonts.h"
 #include "chrome/keyboardaccess.h"
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 #include "signin/login.h"
 
 #include <QFocusEvent>

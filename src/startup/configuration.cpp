@@ -1,6 +1,6 @@
 #include "startup/configuration.h"
 
-#include "platform/responsivewait.h"
+#include "platform/process/responsivewait.h"
 #include "service/httprequest.h"
 #include "service/json/jsonwriter.h"
 #include "service/json/textcodec.h"

@@ -1,8 +1,8 @@
 #include "startup/networksetup.h"
 
-#include "platform/browsernetwork.h"
-#include "platform/logaddress.h"
-#include "platform/proxychoice.h"
+#include "platform/web/browsernetwork.h"
+#include "platform/net/logaddress.h"
+#include "platform/net/proxychoice.h"
 #include "startup/runparameters.h"
 
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #include "startup/runparameters.h"
 
-#include "platform/inifile.h"
+#include "platform/files/inifile.h"
 #include "service/httprequest.h"
 #include "startup/configuration.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/httpsession.h"
+#include "platform/net/httpsession.h"
 #include "service/json/jsonvalue.h"
 #include "startup/runoptions.h"
 

@@ -3,7 +3,7 @@
 #include "chrome/formregistry.h"
 #include "chrome/menustyle.h"
 #include "chrome/windowhelpers.h"
-#include "platform/urlopener.h"
+#include "platform/desktop/urlopener.h"
 #include "service/httprequest.h"
 #include "tray/badgeicon.h"
 

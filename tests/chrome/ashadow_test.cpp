@@ -1,5 +1,5 @@
 #include "chrome/ashadow.h"
-#include "platform/errorreport.h"
+#include "platform/process/errorreport.h"
 
 #include <QApplication>
 #include <QWidget>

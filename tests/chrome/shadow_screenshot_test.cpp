@@ -3,7 +3,7 @@
 #include "chrome/ashadow.h"
 #include "chrome/form.h"
 #include "chrome/windowhelpers.h"
-#include "platform/screencapabilities.h"
+#include "platform/desktop/screencapabilities.h"
 #include "waitfor.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "bridge/hacmd.h"
 #include "bridge/hyperapp.h"
 #include "e2esupport.h"
-#include "platform/webenginebrowser.h"
+#include "platform/web/webenginebrowser.h"
 
 #include <QWebEnginePage>
 #include <QWebEngineView>

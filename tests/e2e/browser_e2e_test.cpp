@@ -8,9 +8,9 @@
 #include "findcontrol.h"
 #include "mainwin/downloadfiles.h"
 #include "mainwin/home.h"
-#include "platform/curlhttpsession.h"
-#include "platform/trayicon.h"
-#include "platform/urlopener.h"
+#include "platform/net/curlhttpsession.h"
+#include "platform/desktop/trayicon.h"
+#include "platform/desktop/urlopener.h"
 #include "signin/login.h"
 #include "tray/trayform.h"
 

@@ -7,8 +7,8 @@
 #include "e2esupport.h"
 #include "findcontrol.h"
 #include "mainwin/home.h"
-#include "platform/desktopnotifier.h"
-#include "platform/qttrayicon.h"
+#include "platform/desktop/desktopnotifier.h"
+#include "platform/desktop/qttrayicon.h"
 #include "signin/login.h"
 #include "tray/trayform.h"
 

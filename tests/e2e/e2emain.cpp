@@ -1,5 +1,5 @@
 // The main of end-to-end tests: the happ scheme must be known before the application exists.
-#include "platform/webenginebrowser.h"
+#include "platform/web/webenginebrowser.h"
 
 #include <QApplication>
 

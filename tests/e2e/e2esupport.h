@@ -2,8 +2,8 @@
 
 #include "chrome/fonts.h"
 #include "findcontrol.h"
-#include "platform/webenginebrowser.h"
-#include "platform/webenginecookiestore.h"
+#include "platform/web/webenginebrowser.h"
+#include "platform/web/webenginecookiestore.h"
 #include "service/httprequest.h"
 #include "startup/networksetup.h"
 #include "startup/runparameters.h"

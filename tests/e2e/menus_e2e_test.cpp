@@ -6,8 +6,8 @@
 #include "e2esupport.h"
 #include "findcontrol.h"
 #include "mainwin/home.h"
-#include "platform/twips.h"
-#include "platform/webenginebrowser.h"
+#include "platform/desktop/twips.h"
+#include "platform/web/webenginebrowser.h"
 #include "signin/login.h"
 #include "tray/trayform.h"
 

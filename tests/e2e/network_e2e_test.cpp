@@ -3,7 +3,7 @@
 #include "clientendtoend.h"
 #include "connectproxy.h"
 #include "findcontrol.h"
-#include "platform/browsernetwork.h"
+#include "platform/web/browsernetwork.h"
 #include "testauthority.h"
 
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "e2esupport.h"
 #include "findcontrol.h"
 #include "mainwin/home.h"
-#include "platform/desktopnotifier.h"
+#include "platform/desktop/desktopnotifier.h"
 #include "signin/login.h"
 
 #include <QWebEngineView>

@@ -2,7 +2,7 @@
 #include "bridge/bridgeerror.h"
 #include "bridge/hyperapp.h"
 #include "e2esupport.h"
-#include "platform/webenginebrowser.h"
+#include "platform/web/webenginebrowser.h"
 
 #include <QWebEnginePage>
 #include <QWebEngineView>

@@ -6,7 +6,7 @@
 #include "e2esupport.h"
 #include "findcontrol.h"
 #include "mainwin/home.h"
-#include "platform/curlhttpsession.h"
+#include "platform/net/curlhttpsession.h"
 #include "signin/login.h"
 #include "startup/runparameters.h"
 

@@ -5,7 +5,7 @@
 #include "chrome/resizeframe.h"
 #include "mainwin/home.h"
 #include "mainwin/windowplace.h"
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 #include "startup/runparameters.h"
 #include "keyboardwalk.h"
 #include "windowtest.h"

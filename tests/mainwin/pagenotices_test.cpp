@@ -2,7 +2,7 @@
 // service and fake notifications (offscreen).
 #include "mainwin/home.h"
 #include "mainwin/pagenotices.h"
-#include "platform/desktopnotifier.h"
+#include "platform/desktop/desktopnotifier.h"
 #include "windowtest.h"
 
 #include <QtTest/QTest>

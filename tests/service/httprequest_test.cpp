@@ -1,6 +1,6 @@
 // The client against a real HTTP server on 127.0.0.1.
-#include "platform/curlhttpsession.h"
-#include "platform/logaddress.h"
+#include "platform/net/curlhttpsession.h"
+#include "platform/net/logaddress.h"
 #include "service/httprequest.h"
 #include "service/json/dictionary.h"
 #include "service/json/jsonwriter.h"

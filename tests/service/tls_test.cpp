@@ -1,6 +1,6 @@
 // The client verifies the service's certificate: a certificate nobody vouches for gives nothing,
 // and the same service is reached once its authority is named.
-#include "platform/curlhttpsession.h"
+#include "platform/net/curlhttpsession.h"
 #include "service/httprequest.h"
 
 #include <httplib.h>

@@ -4,7 +4,7 @@
 #include "chrome/keyboardaccess.h"
 #include "fakeautostart.h"
 #include "keyboardwalk.h"
-#include "platform/twips.h"
+#include "platform/desktop/twips.h"
 #include "settings/sys.h"
 #include "settings/version.h"
 #include "startup/runparameters.h"

@@ -1,6 +1,6 @@
 // Start-up's run parameters and configuration cache, against the stand-in service and against
 // a server that answers whatever a case needs.
-#include "platform/curlhttpsession.h"
+#include "platform/net/curlhttpsession.h"
 #include "recordingcookiestore.h"
 #include "service/httprequest.h"
 #include "service/json/collection.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/autostart.h"
+#include "platform/desktop/autostart.h"
 
 namespace kivo::test {
 

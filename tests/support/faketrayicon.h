@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/trayicon.h"
+#include "platform/desktop/trayicon.h"
 
 #include <QStringList>
 

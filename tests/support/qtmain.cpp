@@ -1,5 +1,5 @@
 // The main of window tests: a QApplication around GoogleTest.
-#include "platform/guardedapplication.h"
+#include "platform/process/guardedapplication.h"
 
 #include <QApplication>
 #include <QFont>

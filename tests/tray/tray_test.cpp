@@ -2,8 +2,8 @@
 // drop-down menu with a recording address opener and a local service.
 #include "chrome/formregistry.h"
 #include "faketrayicon.h"
-#include "platform/curlhttpsession.h"
-#include "platform/urlopener.h"
+#include "platform/net/curlhttpsession.h"
+#include "platform/desktop/urlopener.h"
 #include "service/httprequest.h"
 #include "tray/menu.h"
 #include "tray/notifybar.h"

@@ -1,6 +1,6 @@
 #include "autostartcommand.h"
 
-#include "platform/xdgautostart.h"
+#include "platform/desktop/xdgautostart.h"
 
 #include <filesystem>
 

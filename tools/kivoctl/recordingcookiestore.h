@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/cookiestore.h"
+#include "platform/net/cookiestore.h"
 
 #include <vector>
 
