@@ -8,6 +8,7 @@
 #include "platform/desktop/desktopnotifier.h"
 #include "platform/process/freememory.h"
 #include "platform/process/guardedapplication.h"
+#include "platform/process/terminationsignals.h"
 #include "platform/desktop/qttrayicon.h"
 #include "platform/desktop/singleinstance.h"
 #include "service/httprequest.h"
@@ -23,9 +24,14 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPointer>
+#include <QSessionManager>
 #include <QTimer>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
+#include <unistd.h>
 
 using namespace kivo;
 
@@ -41,6 +47,29 @@ void comeForward() {
         form->showNormal();
         form->raise();
         form->activateWindow();
+    }
+}
+
+// The desktop ends the program (the session's end, Ctrl+C, the terminal closed): it ends as the
+// menus' exit does, the logout given a short time and the whole end a bound.
+constexpr std::chrono::milliseconds kLogoutLimit{1500};
+constexpr std::chrono::milliseconds kEndLimit{2800};
+
+void endOnSignal(int signal, QPointer<tray::TrayForm> tray) {
+    qInfo("kivo: signal %d; ending in order", signal);
+    std::thread([] {
+        std::this_thread::sleep_for(kLogoutLimit);
+        if (const auto client = service::Service().HttpClient) {
+            client->abort(); // an unanswered logout does not hold the end
+        }
+        std::this_thread::sleep_for(kEndLimit - kLogoutLimit);
+        qWarning("kivo: the orderly end did not finish in time; ending now");
+        _exit(0); // the place and the run parameters were written before the logout
+    }).detach();
+    if (tray) {
+        tray->Exit();
+    } else {
+        chrome::UnloadAllForms();
     }
 }
 
@@ -109,7 +138,17 @@ int main(int argc, char** argv) {
     startup::LoadRunParameters(true);
 
     // 3. The hidden window that keeps the program alive.
-    (new tray::TrayForm)->Load();
+    auto* trayForm = new tray::TrayForm;
+    trayForm->Load();
+    platform::TerminationSignals endSignals;
+    QObject::connect(&endSignals, &platform::TerminationSignals::received,
+                     [tray = QPointer<tray::TrayForm>(trayForm)](int signal) { endOnSignal(signal, tray); });
+    // The session manager may end the program without a signal it lets us handle.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager&) {
+        if (mainwin::home* window = mainwin::home::Existing()) {
+            window->RememberPlace();
+        }
+    });
 
     // 4-7. The sign-in window, dressed, with the cookies handed to the browser.
     auto* signIn = new signin::login;

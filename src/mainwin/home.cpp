@@ -144,6 +144,11 @@ home::home() : Form("home") {
     setWindowTitle("Velmora 工作台");
     resize(TwipsToPixels(MenuModel::kDesignWidth), TwipsToPixels(MenuModel::kDesignHeight));
     setMinimumSize(size()); // the design size is the least the header and menus fit in
+    placeWrite_ = new QTimer(this);
+    placeWrite_->setObjectName("placeWrite");
+    placeWrite_->setSingleShot(true);
+    placeWrite_->setInterval(kPlaceWriteDelayMs);
+    connect(placeWrite_, &QTimer::timeout, this, &home::RememberPlace);
     build();
 }
 

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -69,6 +70,11 @@ public:
 
     bridge::HyperApp* bridge() const { return bridge_.get(); }
 
+    /// The window's normal place and whether it is maximised, into the run-parameter file.
+    void RememberPlace();
+    /// How long after a move or resize the place is written (at most once in that time).
+    static constexpr int kPlaceWriteDelayMs = 1000;
+
 protected:
     home();
     void onLoad() override;
@@ -90,8 +96,6 @@ private:
     void Minimise();
     void Close();
     void ToggleMaximised();
-    /// The window's normal place and whether it is maximised, into the run-parameter file.
-    void RememberPlace();
     /// The place of the last run when it still lies on a screen; otherwise the design size
     /// centred on the sign-in window's screen.
     void RestorePlace();
@@ -140,6 +144,7 @@ private:
     std::unique_ptr<MenuIconCache> icons_;
     QImage header_;
     QRect normalPlace_; // the geometry of the window neither maximised nor minimised
+    QTimer* placeWrite_ = nullptr; // keeps a move or resize even if the program is killed later
 };
 
 } // namespace kivo::mainwin

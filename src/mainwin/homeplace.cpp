@@ -80,6 +80,10 @@ void home::followNormalPlace() {
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
         normalPlace_ = geometry();
     }
+    // Written shortly after, not at the end only: a power cut or a kill keeps the last move.
+    if (placeWrite_ != nullptr && isVisible() && !placeWrite_->isActive()) {
+        placeWrite_->start();
+    }
 }
 
 void home::RestorePlace() {

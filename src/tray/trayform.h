@@ -27,6 +27,8 @@ public:
     /// The number of things waiting for the user: a badge on the icon and a line in its tip.
     void setUnread(int count);
     int unread() const { return unread_; }
+    /// Ends the program as the icon menu's "退出" does: the icon first, then every window.
+    void Exit();
 
 protected:
     void onLoad() override;
@@ -36,7 +38,6 @@ private:
     void m_NotifyClick(int kind, QPoint position);
     void AddNotifyIcon();
     void OpenMainWindow();
-    void Exit();
 
     std::unique_ptr<NotifyBar> m_;
     QMenu* men_ = nullptr;

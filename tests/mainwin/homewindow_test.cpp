@@ -8,11 +8,13 @@
 #include "platform/desktop/twips.h"
 #include "startup/runparameters.h"
 #include "keyboardwalk.h"
+#include "waitfor.h"
 #include "windowtest.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QScreen>
 #include <QtTest/QTest>
 
@@ -214,6 +216,23 @@ TEST_F(HomeWindowTest, ThePlaceIsWrittenOnHideMinimiseAndExitAndReadAtCreation) 
     EXPECT_EQ(w->normalGeometry(), QRect(80, 60, 1000, 650));
     w->showNormal();
     EXPECT_EQ(w->geometry(), QRect(80, 60, 1000, 650));
+}
+
+TEST_F(HomeWindowTest, AMoveOrResizeIsWrittenShortlyAfterAtMostOnceAWhile) {
+    home* w = open();
+    auto* placeWrite = w->findChild<QTimer*>("placeWrite");
+    ASSERT_NE(placeWrite, nullptr);
+    placeWrite->stop();
+    w->setGeometry(90, 70, 1050, 690);
+    ASSERT_TRUE(placeWrite->isActive()) << "a move starts the write";
+    EXPECT_EQ(placeWrite->interval(), home::kPlaceWriteDelayMs);
+    const int remaining = placeWrite->remainingTime();
+    w->setGeometry(95, 75, 1060, 700);
+    EXPECT_LE(placeWrite->remainingTime(), remaining) << "a later move does not put the write off";
+    EXPECT_NE(stored(WindowPlace::kGeometryKey), "95,75,1060,700") << "not at every move";
+    placeWrite->setInterval(0);
+    EXPECT_TRUE(test::waitFor([&] { return stored(WindowPlace::kGeometryKey) == "95,75,1060,700"; }, 2000))
+        << "the last place, without the window ending";
 }
 
 TEST_F(HomeWindowTest, APlaceOffTheScreensTooSmallOrUnreadableGivesTheDesignSizeCentred) {
