@@ -149,6 +149,16 @@ home::home() : Form("home") {
     placeWrite_->setSingleShot(true);
     placeWrite_->setInterval(kPlaceWriteDelayMs);
     connect(placeWrite_, &QTimer::timeout, this, &home::RememberPlace);
+    loadingGrace_ = new QTimer(this);
+    loadingGrace_->setObjectName("loadingGrace");
+    loadingGrace_->setSingleShot(true);
+    loadingGrace_->setInterval(kLoadingGraceMs);
+    connect(loadingGrace_, &QTimer::timeout, this, [this] {
+        if (loadingWeb->isVisible()) {
+            qCInfo(lcHome) << "the page loaded but never said so; it shows as it is";
+            loadingWeb->hide();
+        }
+    });
     build();
 }
 
@@ -478,10 +488,14 @@ void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
         return;
     }
     if (outcome.kind == platform::LoadOutcome::Kind::Loaded) {
-        failure_->Clear(); // the overlay stays until the page says it has loaded
+        failure_->Clear(); // the overlay stays until the page says it has loaded, or the grace ends
+        if (loadingWeb->isVisible()) {
+            loadingGrace_->start();
+        }
         return;
     }
     qCInfo(lcHome).noquote() << "a page could not be loaded:" << chrome::FailureReason(outcome);
+    loadingGrace_->stop();
     loadingWeb->hide();
     failure_->setGeometry(webWidget()->geometry());
     failure_->ShowFailure(outcome);
@@ -490,6 +504,7 @@ void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
 }
 
 void home::ShowLoadingOverlay() {
+    loadingGrace_->stop(); // a new page: its own load starts the grace
     loadingWeb->setGeometry(webWidget()->geometry());
     loadingWeb->show();
     loadingWeb->raise();
@@ -561,6 +576,7 @@ void home::CMD(const std::u16string& Action, const std::u16string& A, const std:
             // What loading the page needed for a moment goes back to the system.
             QTimer::singleShot(0, &platform::ReturnFreeMemory);
         }
+        loadingGrace_->stop();
         loadingWeb->hide();
         return;
     }

@@ -74,6 +74,9 @@ public:
     void RememberPlace();
     /// How long after a move or resize the place is written (at most once in that time).
     static constexpr int kPlaceWriteDelayMs = 1000;
+    /// How long a page that has loaded may stay covered waiting for its "loading" command: pages
+    /// that never send it (a sign-in page, another site, a proxy's error page) show after it.
+    static constexpr int kLoadingGraceMs = 8000;
 
 protected:
     home();
@@ -145,6 +148,7 @@ private:
     QImage header_;
     QRect normalPlace_; // the geometry of the window neither maximised nor minimised
     QTimer* placeWrite_ = nullptr; // keeps a move or resize even if the program is killed later
+    QTimer* loadingGrace_ = nullptr; // uncovers a loaded page that never says it has loaded
 };
 
 } // namespace kivo::mainwin

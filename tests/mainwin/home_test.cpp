@@ -364,6 +364,36 @@ TEST_F(HomeTest, ABridgeThatCannotStartIsReported) {
 namespace kivo::mainwin {
 namespace {
 
+TEST_F(HomeTest, ALoadedPageThatNeverSaysSoIsUncoveredAfterTheGrace) {
+    cacheMenus();
+    home* w = open();
+    using Kind = platform::LoadOutcome::Kind;
+    const QString page = QString::fromStdString(server.url()) + "/desktop/site/loginPage";
+    auto* grace = test::find<QTimer>(w, "loadingGrace");
+    ASSERT_TRUE(overlay()->isVisible());
+    EXPECT_FALSE(grace->isActive()) << "not before the page has loaded";
+    web()->finishLoad({Kind::Loaded, 200, page, {}});
+    ASSERT_TRUE(grace->isActive());
+    EXPECT_EQ(grace->interval(), home::kLoadingGraceMs);
+    EXPECT_TRUE(overlay()->isVisible()) << "covered while the page may still say it has loaded";
+    grace->setInterval(0);
+    EXPECT_TRUE(test::waitFor([&] { return !overlay()->isVisible(); }, 2000)) << "no endless spinner";
+    grace->setInterval(home::kLoadingGraceMs);
+
+    // A page that says it within the grace ends it; a new page or a failure never leaves it running.
+    w->ShowLoadingOverlay();
+    web()->finishLoad({Kind::Loaded, 200, page, {}});
+    w->CMD(u"loading", u"");
+    EXPECT_FALSE(grace->isActive());
+    w->ShowLoadingOverlay();
+    web()->finishLoad({Kind::Loaded, 200, page, {}});
+    w->ShowLoadingOverlay();
+    EXPECT_FALSE(grace->isActive()) << "the next page's own load starts it again";
+    web()->finishLoad({Kind::HttpError, 502, page, {}});
+    EXPECT_FALSE(grace->isActive());
+    EXPECT_TRUE(test::find<QWidget>(w, "failurePanel")->isVisible());
+}
+
 TEST_F(HomeTest, APageThatCannotLoadShowsWhyAndRetries) {
     cacheMenus();
     home* w = open();
