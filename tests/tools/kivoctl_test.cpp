@@ -74,8 +74,8 @@ TEST(KivoctlRequest, PrintsEachAnswerAndTheCookiesHandedOver) {
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(runRequestCommand({"--base-url", server.url(), "--proxy", "none", "/a", "/b"}, out, err), 0);
-    EXPECT_EQ(out.str(), "proxy none (from --proxy)\ntrust system\n"
-                         "{\"status\":1,\"data\":\"\\u597D\"}\ncookie SID=s1\nnothing\n");
+    EXPECT_EQ(out.str(), "{\"status\":1,\"data\":\"\\u597D\"}\ncookie SID=s1\nnothing\n") << "data only";
+    EXPECT_EQ(err.str(), "proxy none (from --proxy)\ntrust system\n");
     service::Service() = {};
 }
 

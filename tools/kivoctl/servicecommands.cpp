@@ -52,7 +52,7 @@ int runRequestCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
     const auto network = startup::NetworkSetup::Choose(options, options.dataFolder() / startup::kRunParameterFileName);
-    out << network.proxyLine() << '\n' << network.trustLine() << '\n';
+    err << network.proxyLine() << '\n' << network.trustLine() << '\n';
     const auto cookies = connect(options, network);
     for (const std::string& path : paths) {
         const json::JsonValue answer = service::HttpRequest(service::Service().BaseUrl + path, "");
