@@ -64,6 +64,8 @@ TEST_F(Package, HoldsTheClientItsEntryIconsAndManual) {
     const std::string depends = sh("dpkg-deb -f " + deb_ + " Depends");
     EXPECT_NE(depends.find("libqt6webenginewidgets6"), std::string::npos) << depends;
     EXPECT_NE(depends.find("libcurl"), std::string::npos) << depends;
+    EXPECT_NE(depends.find("fonts-noto-cjk | fonts-wqy-microhei"), std::string::npos) << "Chinese text: " << depends;
+    EXPECT_NE(depends.find("qt6-qpa-plugins"), std::string::npos) << "loaded at run time: " << depends;
 }
 
 TEST_F(Package, ItsEntryIsValidAndItsClientStarts) {
