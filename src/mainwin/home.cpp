@@ -32,6 +32,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QShortcut>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcHome, "kivo.mainwin.home")
 

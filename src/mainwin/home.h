@@ -18,11 +18,12 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <string>
+
+class QTimer;
 
 namespace kivo::mainwin {
 

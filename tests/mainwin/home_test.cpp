@@ -28,6 +28,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
