@@ -20,7 +20,7 @@ namespace {
 
 using chrome::kYaHei;
 
-QPointer<version>& instance() {
+QPointer<version>& aboutWindow() {
     static QPointer<version> window;
     return window;
 }
@@ -42,11 +42,11 @@ QLabel* text(QWidget* parent, const char* name, const QString& caption, int l, i
 } // namespace
 
 version* version::Show(QWidget* owner) {
-    return chrome::ShowSingle(instance(), owner, [] { return new version; });
+    return chrome::ShowSingle(aboutWindow(), owner, [] { return new version; });
 }
 
 version* version::Existing() {
-    return instance();
+    return aboutWindow();
 }
 
 version::version() : Form("version") {

@@ -14,7 +14,7 @@ namespace kivo::tray {
 
 namespace {
 
-std::function<void()>& showAbout() {
+std::function<void()>& showAboutFromIcon() {
     static std::function<void()> show;
     return show;
 }
@@ -56,7 +56,7 @@ void TrayForm::setUnread(int count) {
 }
 
 void TrayForm::SetShowAbout(std::function<void()> show) {
-    showAbout() = std::move(show);
+    showAboutFromIcon() = std::move(show);
 }
 
 TrayForm::TrayForm() : Form("tray_form", Qt::Tool) {
@@ -69,8 +69,8 @@ TrayForm::TrayForm() : Form("tray_form", Qt::Tool) {
         {"打开主面板", [this] { OpenMainWindow(); }},
         {"版本更新",
          [] {
-             if (showAbout()) {
-                 showAbout()();
+             if (showAboutFromIcon()) {
+                 showAboutFromIcon()();
              }
          }},
         {"关于我们", [] { platform::UrlOpener::open(QString::fromStdString(service::Service().BaseUrl) + "/about/"); }},
