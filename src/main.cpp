@@ -159,6 +159,8 @@ int main(int argc, char** argv) {
     // Reading the icon's picture would hold the first window back; the windows take it when it
     // comes.
     QTimer::singleShot(0, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });
+    // Without a Chinese font every text is boxes; the log says what to install.
+    QTimer::singleShot(0, [] { chrome::CheckChineseFont(); });
     const int status = QApplication::exec();
     // A download still waiting for the service ends now, not at its time-out.
     service::Service().HttpClient->abort();

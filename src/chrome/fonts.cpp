@@ -1,6 +1,10 @@
 #include "chrome/fonts.h"
 
+#include <QFontDatabase>
+#include <QLoggingCategory>
 #include <QStringList>
+
+Q_LOGGING_CATEGORY(lcFonts, "kivo.chrome.fonts")
 
 namespace kivo::chrome {
 
@@ -10,6 +14,19 @@ void InstallFontSubstitutes() {
     QFont::insertSubstitutions("微软雅黑", sans);
     QFont::insertSubstitutions("黑体", sans);
     QFont::insertSubstitutions("宋体", serif);
+}
+
+bool CheckChineseFont(const QStringList& families) {
+    if (!families.isEmpty()) {
+        return true;
+    }
+    qCWarning(lcFonts) << "no installed font covers Simplified Chinese: its text shows as boxes; "
+                          "install fonts-noto-cjk (or fonts-wqy-microhei)";
+    return false;
+}
+
+bool CheckChineseFont() {
+    return CheckChineseFont(QFontDatabase::families(QFontDatabase::SimplifiedChinese));
 }
 
 QFont WindowFont(const QString& family, double points, bool bold) {
