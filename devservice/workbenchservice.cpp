@@ -123,6 +123,25 @@ std::string page(const std::string& title, const std::string& body) {
 }
 } // namespace
 
+bool WorkbenchService::answerSignedOut(const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard lock(mutex_);
+    if (signedOutAnswer_.empty() || !session(req, res).user.empty()) {
+        return false;
+    }
+    if (signedOutAnswer_ == "redirect") {
+        res.set_redirect("/desktop/site/loginPage");
+        return true;
+    }
+    std::string body = "<p>登录已过期，请重新登录。</p>";
+    if (signedOutAnswer_ == "command") {
+        body += "<script>location.href = 'happ://MyCMD.CMD%20%22sessionEnded%22/';</script>";
+    } else {
+        res.status = 401;
+    }
+    res.set_content(page("未登录", body), "text/html; charset=utf-8");
+    return true;
+}
+
 std::string WorkbenchService::announceScript() const {
     const std::string announce = "location.href = 'happ://MyCMD.CMD%20%22loading%22/';";
     const int delay = announceDelay_;
@@ -181,10 +200,16 @@ td{padding:10px 14px;border-top:1px solid #F0F0F0;font-size:13px}.st{font-size:1
 void WorkbenchService::routes() {
     // The client POSTs; a browser GETs. Both are answered alike.
     auto endpoint = [this](const std::string& path, auto handler) {
-        auto locked = [this, handler](const httplib::Request& req, httplib::Response& res) {
-            std::lock_guard lock(mutex_);
-            Session& s = session(req, res);
-            handler(req, res, s);
+        auto locked = [this, handler, path](const httplib::Request& req, httplib::Response& res) {
+            {
+                std::lock_guard lock(mutex_);
+                Session& s = session(req, res);
+                handler(req, res, s);
+            }
+            // After /dev/hang-logout?ms=N the logout, already counted, is answered that late.
+            for (int waited = 0; path == "/desktop/site/logout" && waited < logoutDelay_ && !stopping_; waited += 50) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
         };
         server_->Post(path, locked);
         server_->Get(path, locked);
@@ -292,6 +317,9 @@ void WorkbenchService::routes() {
 
     // The workbench start page; it tells the client it has loaded through a happ address.
     server_->Get("/desktop/site/index", [this](const httplib::Request& req, httplib::Response& res) {
+        if (answerSignedOut(req, res)) {
+            return;
+        }
         std::string name = "访客";
         {
             std::lock_guard lock(mutex_);
@@ -347,11 +375,18 @@ document.getElementById('notify').addEventListener('click', function (event) {
                         "text/html; charset=utf-8");
     });
 
+    // The service's own sign-in page, where a signed-out page is sent after /dev/expire?answer=redirect.
+    server_->Get("/desktop/site/loginPage", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(page("未登录", "<p>登录已过期，请重新登录。</p>"), "text/html; charset=utf-8");
+    });
     // Every other workbench page: the item's name as its title, a table of records, and the
     // happ "loading" once loaded, as the start page.
     server_->Get(R"(/desktop/(\w+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
         if (const int slow = pageDelay_; slow > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(slow));
+        }
+        if (answerSignedOut(req, res)) {
+            return;
         }
         res.set_content(workbenchPage(req.path), "text/html; charset=utf-8");
     });
@@ -487,6 +522,29 @@ document.getElementById('notify').addEventListener('click', function (event) {
             }
             return false;
         });
+    });
+    // Development only: forgets every session, as a service does after its idle time-out; from
+    // then on a workbench page asked for without a signed-in session answers as `answer` says:
+    // 401 (the default), redirect (to /desktop/site/loginPage) or command (a page that sends the
+    // page command "sessionEnded").
+    server_->Get("/dev/expire", [this](const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        const std::string how = req.has_param("answer") ? req.get_param_value("answer") : "401";
+        if (how != "401" && how != "redirect" && how != "command") {
+            res.status = 400;
+            answer(res, 0, nullptr, "answer: 401, redirect or command");
+            return;
+        }
+        for (auto& [id, s] : sessions_) {
+            s.user.clear();
+        }
+        signedOutAnswer_ = how;
+        answer(res, 1, how);
+    });
+    // Development only: the logout is answered after this many milliseconds (/dev/hang-logout?ms=10000).
+    server_->Get("/dev/hang-logout", [this](const httplib::Request& req, httplib::Response& res) {
+        logoutDelay_ = std::clamp(std::atoi(req.get_param_value("ms").c_str()), 0, 60000);
+        answer(res, 1, logoutDelay_.load());
     });
     server_->Get("/dev/sms", [this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);

@@ -66,6 +66,13 @@ private:
     std::atomic<int> announceDelay_{0};
     std::atomic<int> pageDelay_{0};
     std::atomic<int> avatarDelay_{0};
+    std::atomic<int> logoutDelay_{0};
+    // After /dev/expire: how a workbench page answers a session nobody is signed in to (401,
+    // redirect or command); empty while pages are served to anyone.
+    std::string signedOutAnswer_;
+    // The answer to a workbench page when the caller is not signed in and sessions are enforced;
+    // false when the page is served.
+    bool answerSignedOut(const httplib::Request& req, httplib::Response& res);
     std::mutex iconMutex_;
     std::map<std::string, int> iconRequests_; // menu icon path -> requests
     std::atomic<bool> stopping_ = false;

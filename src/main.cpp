@@ -116,8 +116,12 @@ int main(int argc, char** argv) {
     // A sign-in opens the main window; page commands reach it, creating it when needed.
     signin::login::SetShowMainWindow([](QScreen* screen) {
         mainwin::home::SetFallbackScreen(screen);
-        mainwin::home::Instance()->show();
+        mainwin::home* window = mainwin::home::Instance();
+        window->ComeBack();
+        window->show();
     });
+    // When the service's session is over the sign-in window comes again, as at start.
+    mainwin::home::SetSignInAgain(&signin::login::OpenAgain);
     mainwin::home::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });
     // The menus reach the windows they open through these.
     platform::TrayIcons() = [] { return std::make_unique<platform::QtTrayIcon>(); };

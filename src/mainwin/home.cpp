@@ -1,5 +1,6 @@
 #include "mainwin/home.h"
 
+#include "bridge/bridgeorigins.h"
 #include "bridge/hacmd.h"
 #include "chrome/failurepanel.h"
 #include "chrome/fonts.h"
@@ -12,6 +13,7 @@
 #include "mainwin/findbar.h"
 #include "mainwin/pagecontrols.h"
 #include "mainwin/pagenotices.h"
+#include "platform/net/logaddress.h"
 #include "platform/process/freememory.h"
 #include "platform/desktop/trayicon.h"
 #include "platform/desktop/twips.h"
@@ -33,6 +35,7 @@
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QTimer>
+#include <QUrl>
 
 Q_LOGGING_CATEGORY(lcHome, "kivo.mainwin.home")
 
@@ -71,6 +74,24 @@ std::function<void(const QPoint&)>& showMainMenu() {
 std::function<void(int)>& unreadCount() {
     static std::function<void(int)> show;
     return show;
+}
+
+std::function<void(const QString&)>& signInAgain() {
+    static std::function<void(const QString&)> open;
+    return open;
+}
+
+// The service's sign-in pages named in the run parameters.
+QStringList signInPaths() {
+    const std::string listed = startup::ReadIniValue(startup::RunParameterFile(), home::kSessionSection,
+                                                     home::kSignInPathsKey);
+    QStringList paths;
+    for (const QString& path : QString::fromStdString(listed).split(',', Qt::SkipEmptyParts)) {
+        if (!path.trimmed().isEmpty()) {
+            paths << path.trimmed();
+        }
+    }
+    return paths;
 }
 
 // The header's right-hand group, each control's Left counted from the window's right edge.
@@ -135,6 +156,10 @@ void home::SetAnnounce(std::function<bool(const QString&, const QString&)> annou
 
 void home::SetUnreadCount(std::function<void(int)> show) {
     unreadCount() = std::move(show);
+}
+
+void home::SetSignInAgain(std::function<void(const QString&)> open) {
+    signInAgain() = std::move(open);
 }
 
 void home::SetFallbackScreen(QScreen* screen) {
@@ -455,6 +480,7 @@ void home::ApplyMenus() {
         const QString url = QString::fromStdString(effect.url);
         switch (effect.kind) {
         case MenuModel::EffectKind::Navigate:
+            openPage_ = url;
             failure_->Clear(); // going elsewhere replaces the failed page
             if (web) {
                 web->navigate(url);
@@ -488,6 +514,14 @@ void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
         ShowLoadingOverlay();
         return;
     }
+    if (EndsSession(outcome)) {
+        qCInfo(lcHome).noquote() << "the service's session is over:"
+                                 << (outcome.kind == platform::LoadOutcome::Kind::Loaded ? "its sign-in page"
+                                                                                          : "HTTP 401 for")
+                                 << QString::fromStdString(platform::AddressForLog(outcome.url.toStdString()));
+        EndSession();
+        return;
+    }
     if (outcome.kind == platform::LoadOutcome::Kind::Loaded) {
         failure_->Clear(); // the overlay stays until the page says it has loaded, or the grace ends
         if (loadingWeb->isVisible()) {
@@ -502,6 +536,46 @@ void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
     failure_->ShowFailure(outcome);
     bars_->Raise();
     resizeFrame_->place();
+}
+
+bool home::EndsSession(const platform::LoadOutcome& outcome) const {
+    using Kind = platform::LoadOutcome::Kind;
+    if (!bridge::BridgeOrigins::ForService(service::Service().BaseUrl)
+             .allows(bridge::BridgeOrigins::OriginOf(outcome.url))) {
+        return false; // another site's 401 or sign-in page is that site's business
+    }
+    return (outcome.kind == Kind::HttpError && outcome.httpStatus == 401) ||
+           (outcome.kind == Kind::Loaded && signInPaths().contains(QUrl(outcome.url).path()));
+}
+
+void home::EndSession() {
+    if (sessionEnded_) {
+        return; // every page of the ended session says so; one sign-in window answers them all
+    }
+    sessionEnded_ = true;
+    qCInfo(lcHome) << "signing in again";
+    loadingGrace_->stop();
+    loadingWeb->hide();
+    failure_->Clear();
+    hide();
+    if (signInAgain()) {
+        // Not from inside the browser's or the bridge's call that brought the news.
+        QTimer::singleShot(0, this, [] { signInAgain()(QString::fromUtf8(kSessionEndedMessage)); });
+    }
+}
+
+void home::ComeBack() {
+    if (!sessionEnded_) {
+        return;
+    }
+    sessionEnded_ = false;
+    qCInfo(lcHome) << "signed in again; the page that was open comes back";
+    service::CopySessionCookies();
+    FillProfile();
+    if (web && !openPage_.isEmpty()) {
+        web->navigate(openPage_);
+        ShowLoadingOverlay();
+    }
 }
 
 void home::ShowLoadingOverlay() {
@@ -579,6 +653,11 @@ void home::CMD(const std::u16string& Action, const std::u16string& A, const std:
         }
         loadingGrace_->stop();
         loadingWeb->hide();
+        return;
+    }
+    if (Action == u"sessionEnded") {
+        qCInfo(lcHome) << "the service's session is over: the page says so";
+        EndSession();
         return;
     }
     const int dropped = menus_.DroppedOpens();

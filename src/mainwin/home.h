@@ -55,6 +55,8 @@ public:
     static void SetFallbackScreen(QScreen* screen);
     /// Where the number of things waiting for the user goes (the notification icon's badge).
     static void SetUnreadCount(std::function<void(int count)> show);
+    /// How the sign-in window opens again, with `message`, when the service's session is over.
+    static void SetSignInAgain(std::function<void(const QString& message)> open);
 
     ~home() override;
 
@@ -70,6 +72,18 @@ public:
     MenuModel& menus() { return menus_; }
 
     bridge::HyperApp* bridge() const { return bridge_.get(); }
+
+    /// After a sign-in: when the session had ended, the window takes up the (new) user's profile
+    /// and opens the page that was open again; otherwise nothing.
+    void ComeBack();
+    /// Whether the service's session ended and the window waits for the next sign-in.
+    bool sessionEnded() const { return sessionEnded_; }
+    /// The sign-in window's message when the session has ended.
+    static constexpr const char* kSessionEndedMessage = "登录已过期，请重新登录";
+    /// The run parameters' section and key that list the service's sign-in pages (paths, comma
+    /// separated): the main window arriving on one means the session is over.
+    static constexpr const char* kSessionSection = "Session";
+    static constexpr const char* kSignInPathsKey = "SignInPaths";
 
     /// The window's normal place and whether it is maximised, into the run-parameter file.
     void RememberPlace();
@@ -114,6 +128,10 @@ private:
     static constexpr int kHeaderHeight = 1965;
     void placeBrowser();
     void PageLoadFinished(const platform::LoadOutcome& outcome);
+    // Whether the load says the service's session is over: its 401, or one of its sign-in pages.
+    bool EndsSession(const platform::LoadOutcome& outcome) const;
+    // Hides the window and opens the sign-in window, once until the next sign-in.
+    void EndSession();
     void makeKeyboardUsable();
     /// Moves the focus to the next (step 1) or previous (-1) of the top bar, the left menu and the page.
     void CycleFocusArea(int step);
@@ -150,6 +168,8 @@ private:
     QRect normalPlace_; // the geometry of the window neither maximised nor minimised
     QTimer* placeWrite_ = nullptr; // keeps a move or resize even if the program is killed later
     QTimer* loadingGrace_ = nullptr; // uncovers a loaded page that never says it has loaded
+    bool sessionEnded_ = false;
+    QString openPage_; // the address the menus last opened, opened again after a new sign-in
 };
 
 } // namespace kivo::mainwin

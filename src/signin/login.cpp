@@ -63,6 +63,13 @@ void login::SetShowMainWindow(std::function<void(QScreen*)> show) {
     showMainWindow() = std::move(show);
 }
 
+void login::OpenAgain(const QString& message) {
+    auto* signIn = new login;
+    signIn->Load();
+    signIn->ShowLoginError(message);
+    signIn->show();
+}
+
 login::login() : Form("login") {
     setWindowTitle("Kivo");
     Move(0, 0, 13485, 9015);
@@ -306,6 +313,7 @@ void login::onCloseRequested() {
         tray->Unload();
     }
     Unload();
+    chrome::UnloadAllForms(); // a main window that waits for the next sign-in ends too
 }
 
 void login::onUnload() {

@@ -29,6 +29,8 @@ public:
 
     /// What a successful sign-in opens: the main window (created when it does not exist yet).
     static void SetShowMainWindow(std::function<void(QScreen* screen)> show);
+    /// Opens the sign-in window again (the service's session is over) with `message` shown.
+    static void OpenAgain(const QString& message);
 
     void ShowLoginError(const QString& text);
     void ShowQrCode();

@@ -107,10 +107,10 @@ void TrayForm::onUnload() {
 
 void TrayForm::m_NotifyClick(int kind, QPoint position) {
     if (kind == NotifyBar::LB_Click) {
-        // The main window when there is one, else the sign-in window when it is still open;
-        // start-up never runs a second time.
-        if (!RestoreForm("home")) {
-            RestoreForm("login");
+        // The sign-in window while it is open (at start, or when the session has ended), else
+        // the main window; start-up never runs a second time.
+        if (!RestoreForm("login")) {
+            RestoreForm("home");
         }
     } else if (kind == NotifyBar::RB_Click && !desktopShowsMenu_) {
         men_->popup(position);
@@ -118,7 +118,9 @@ void TrayForm::m_NotifyClick(int kind, QPoint position) {
 }
 
 void TrayForm::OpenMainWindow() {
-    RestoreForm("home");
+    if (!RestoreForm("login")) { // the main window waits for the next sign-in
+        RestoreForm("home");
+    }
 }
 
 void TrayForm::Exit() {

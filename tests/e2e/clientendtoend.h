@@ -16,7 +16,12 @@ namespace kivo::test {
 // and the program's end calls `programEnd` instead of ending the tests.
 inline void WireClient(std::function<void()> programEnd) {
     chrome::FormRegistry::instance().setProgramEnd(std::move(programEnd));
-    signin::login::SetShowMainWindow([](QScreen*) { mainwin::home::Instance()->show(); });
+    signin::login::SetShowMainWindow([](QScreen*) {
+        mainwin::home* window = mainwin::home::Instance();
+        window->ComeBack();
+        window->show();
+    });
+    mainwin::home::SetSignInAgain(&signin::login::OpenAgain);
     bridge::HACMD::SetCommandHandler(
         [](const bridge::HACMD::Arguments& a) { mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
 }
@@ -27,6 +32,7 @@ inline void UnwireClient() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     bridge::HACMD::SetCommandHandler({});
     signin::login::SetShowMainWindow({});
+    mainwin::home::SetSignInAgain({});
     chrome::FormRegistry::instance().setProgramEnd({});
 }
 

@@ -92,13 +92,10 @@ inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDi
     startup::LoadRunParameters();
 }
 
-// Opens the sign-in window and signs in with the demo account's password; the main window is
-// then up. Returns the sign-in window's successor, the main window, or null, with the sign-in
-// window's error message in `message` when it shows one.
-template <typename SignIn, typename Home> Home* SignInAsDemo(QString* message = nullptr) {
-    auto* signIn = new SignIn;
-    signIn->Load();
-    signIn->show();
+// Signs in with the demo account's password through `signIn`, an open sign-in window; the main
+// window is then up. Returns the sign-in window's successor, the main window, or null, with the
+// sign-in window's error message in `message` when it shows one.
+template <typename SignIn, typename Home> Home* SignInAsDemoThrough(SignIn* signIn, QString* message = nullptr) {
     if (!QTest::qWaitForWindowExposed(signIn)) {
         return nullptr;
     }
@@ -110,18 +107,28 @@ template <typename SignIn, typename Home> Home* SignInAsDemo(QString* message = 
     QWidget* button = find(signIn, "username_btn");
     QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5)); });
     // The sign-in window deletes itself once the main window is up.
+    const QPointer<QWidget> window = signIn;
     const QPointer<QWidget> error = find(signIn, "error_box");
-    if (!waitFor([&] { return Home::Existing() != nullptr || (error && error->isVisible()); })) {
+    error->hide(); // a message from before this sign-in
+    if (!waitFor([&] { return !window || !window->isVisible() || error->isVisible(); })) {
         return nullptr;
     }
-    if (Home::Existing() == nullptr) {
+    if (window && window->isVisible()) {
         if (message != nullptr) {
             *message = find<QLabel>(signIn, "ErrTip")->text();
         }
         return nullptr;
     }
     Home* home = Home::Existing();
-    return QTest::qWaitForWindowExposed(home) ? home : nullptr;
+    return home != nullptr && QTest::qWaitForWindowExposed(home) ? home : nullptr;
+}
+
+// Opens the sign-in window and signs in as above.
+template <typename SignIn, typename Home> Home* SignInAsDemo(QString* message = nullptr) {
+    auto* signIn = new SignIn;
+    signIn->Load();
+    signIn->show();
+    return SignInAsDemoThrough<SignIn, Home>(signIn, message);
 }
 
 inline bool saveScreenshot(const QString& name) {

@@ -80,5 +80,47 @@ TEST_F(PageLoadEndToEnd, ALateAnnouncementNeverFailsThePageAndTheSelectedItemIsS
     EXPECT_FALSE(test::find(w, "failurePanel")->isVisible());
 }
 
+// The service forgets the session overnight: the next item's page leads back to the sign-in
+// window, and signing in again shows that item. A page that never announces itself is uncovered.
+TEST_F(PageLoadEndToEnd, AnExpiredSessionSignsInAgainAndASilentPageIsUncovered) {
+    home* w = test::SignInAsDemo<signin::login, home>();
+    ASSERT_NE(w, nullptr);
+    auto* view = qobject_cast<QWebEngineView*>(test::find(w, "web"));
+    QWidget* overlay = test::find(w, "loadingWeb");
+    auto settled = [&] { return !overlay->isVisible() && !view->page()->isLoading(); };
+    ASSERT_TRUE(test::waitFor(settled, 15000));
+    QTest::mouseClick(test::find(w, "topMenuBtn(2)"), Qt::LeftButton, {}, QPoint(5, 5)); // the one with a left menu
+    ASSERT_TRUE(test::waitFor([&] { return w->menus().leftMenuShown == 1 && settled(); }, 15000));
+    auto click = [&](int item) {
+        QTest::mouseClick(test::find(w, QStringLiteral("leftMenuBtn(%1)").arg(item)), Qt::LeftButton, {}, QPoint(5, 5));
+        return QString::fromStdString(service.url() + w->menus().leftItems()[item - 1].url);
+    };
+
+    // Without a sign-in page listed, the service's redirect to its sign-in page only shows it.
+    devCall("/dev/expire?answer=redirect");
+    click(2);
+    ASSERT_TRUE(test::waitFor([&] { return view->url().path() == "/desktop/site/loginPage"; }, 15000));
+    EXPECT_TRUE(overlay->isVisible()) << "the page has not announced itself";
+    EXPECT_TRUE(test::waitFor([&] { return !overlay->isVisible(); }, home::kLoadingGraceMs + 5000)) << "no endless spinner";
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(test::find(w, "failurePanel")->isVisible());
+
+    // The service's 401: back to the sign-in window with the message, then to the same item.
+    devCall("/dev/expire");
+    const QString item = click(3);
+    QPointer<signin::login> again;
+    ASSERT_TRUE(test::waitFor([&] {
+        again = qobject_cast<signin::login*>(chrome::FindForm("login"));
+        return again && again->isVisible();
+    }, 15000));
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(test::find<QLabel>(again, "ErrTip")->text(), home::kSessionEndedMessage);
+    home* back = test::SignInAsDemoThrough<signin::login, home>(again.data());
+    ASSERT_EQ(back, w);
+    EXPECT_TRUE(test::waitFor([&] { return settled() && view->url().toString() == item; }, 15000))
+        << view->url().toString().toStdString();
+    EXPECT_FALSE(test::find(w, "failurePanel")->isVisible());
+}
+
 } // namespace
 } // namespace kivo::mainwin

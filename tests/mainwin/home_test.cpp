@@ -740,5 +740,49 @@ TEST(PageControlsZoom, StepsAsBrowsersHaveThem) {
     EXPECT_DOUBLE_EQ(PageControls::NextZoom(1.17, 1), 1.25) << "from between steps to the next";
 }
 
+TEST_F(HomeTest, AnEndedSessionSignsInOnceAndTheNewUserComesBackToTheSamePage) {
+    cacheMenus();
+    startup::WriteIniValue(startup::RunParameterFile(), home::kSessionSection, home::kSignInPathsKey,
+                           " /login , /desktop/site/loginPage");
+    QStringList signIns;
+    home::SetSignInAgain([&](const QString& message) { signIns << message; });
+    home* w = open();
+    using Kind = platform::LoadOutcome::Kind;
+    const QString base = QString::fromStdString(server.url());
+    w->CMD(u"m7", u"!orders!leave?id=3");
+    const QString item = base + "/orders/leave?id=3";
+    ASSERT_EQ(web()->calls.last(), "navigate " + item);
+    auto signedOutBy = [&](const std::function<void()>& news) {
+        signIns.clear();
+        w->ComeBack();
+        w->show();
+        news();
+        news(); // every page of the ended session says so again
+        QCoreApplication::processEvents();
+        return signIns == QStringList{home::kSessionEndedMessage} && !w->isVisible() && w->sessionEnded();
+    };
+    EXPECT_TRUE(signedOutBy([&] { web()->finishLoad({Kind::HttpError, 401, base + "/desktop/l1/a", {}}); }));
+    EXPECT_FALSE(test::find<QWidget>(w, "failurePanel")->isVisible()) << "not a failure of the page";
+    EXPECT_TRUE(signedOutBy([&] { web()->finishLoad({Kind::Loaded, 200, base + "/desktop/site/loginPage?from=x", {}}); }));
+    EXPECT_TRUE(signedOutBy([&] { web()->finishLoad({Kind::Loaded, 200, base + "/login", {}}); }));
+    EXPECT_TRUE(signedOutBy([&] { w->CMD(u"sessionEnded", u""); }));
+    EXPECT_FALSE(signedOutBy([&] { web()->finishLoad({Kind::HttpError, 401, "https://other.example/login", {}}); }))
+        << "another site's sign-in is not the service's session";
+    EXPECT_FALSE(signedOutBy([&] { web()->finishLoad({Kind::HttpError, 403, base + "/desktop/l1/a", {}}); }));
+    EXPECT_FALSE(signedOutBy([&] { web()->finishLoad({Kind::Loaded, 200, base + "/desktop/l1/login", {}}); }));
+
+    // Signed in again, as another user: the profile is theirs and the item's page comes again.
+    w->CMD(u"sessionEnded", u"");
+    ASSERT_TRUE(w->sessionEnded());
+    setUser(R"({"nickname":"周明","signature":"","avatar":""})");
+    w->ComeBack();
+    w->show();
+    EXPECT_FALSE(w->sessionEnded());
+    EXPECT_EQ(test::find<QLabel>(w, "username")->text(), "周明");
+    EXPECT_EQ(web()->calls.last(), "navigate " + item);
+    EXPECT_TRUE(overlay()->isVisible());
+    home::SetSignInAgain({});
+}
+
 } // namespace
 } // namespace kivo::mainwin
