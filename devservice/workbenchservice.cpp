@@ -385,6 +385,10 @@ document.getElementById('notify').addEventListener('click', function (event) {
         if (const int slow = pageDelay_; slow > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(slow));
         }
+        {
+            std::lock_guard lock(mutex_);
+            pageLanguage_ = req.get_header_value("Accept-Language");
+        }
         if (answerSignedOut(req, res)) {
             return;
         }
@@ -523,6 +527,21 @@ document.getElementById('notify').addEventListener('click', function (event) {
             return false;
         });
     });
+    // Development only: an office form of the kind workbenches are full of: a file to attach, a
+    // confirm() before submitting and an alert() after; the page's title says what was answered.
+    server_->Get("/dev/office", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(page("请假申请", R"HTML(<form id="form"><p>附件：<input type="file" id="file"></p>
+<p><button type="submit" id="submit">提交</button></p></form>
+<script>
+document.getElementById('form').addEventListener('submit', function (event) {
+  event.preventDefault();
+  var yes = confirm('确定提交吗？');
+  document.title = yes ? 'confirmed' : 'cancelled';
+  if (yes) { alert('已提交'); document.title = 'submitted'; }
+});
+</script>)HTML"),
+                        "text/html; charset=utf-8");
+    });
     // Development only: forgets every session, as a service does after its idle time-out; from
     // then on a workbench page asked for without a signed-in session answers as `answer` says:
     // 401 (the default), redirect (to /desktop/site/loginPage) or command (a page that sends the
@@ -602,7 +621,8 @@ document.getElementById('notify').addEventListener('click', function (event) {
                 {"signedIn", signedIn},
                 {"qrShown", qrShown},
                 {"iconRequests", icons},
-                {"iconsRequestedTwice", iconsTwice}});
+                {"iconsRequestedTwice", iconsTwice},
+                {"pageLanguage", pageLanguage_}});
     });
 
     server_->set_error_handler([](const httplib::Request&, httplib::Response& res) {

@@ -67,6 +67,7 @@ private:
     std::atomic<int> pageDelay_{0};
     std::atomic<int> avatarDelay_{0};
     std::atomic<int> logoutDelay_{0};
+    std::string pageLanguage_; // the Accept-Language of the last workbench page asked for
     // After /dev/expire: how a workbench page answers a session nobody is signed in to (401,
     // redirect or command); empty while pages are served to anyone.
     std::string signedOutAnswer_;

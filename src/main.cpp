@@ -2,6 +2,8 @@
 #include "bridge/hacmd.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
+#include "chrome/language.h"
+#include "chrome/pagedialogs.h"
 #include "chrome/windowhelpers.h"
 #include "mainwin/home.h"
 #include "platform/web/browserengine.h"
@@ -101,6 +103,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);
     chrome::InstallFontSubstitutes();
+    chrome::SpeakChinese();
     startup::State().options = options;
 
     // 1. One copy per user.
@@ -112,7 +115,14 @@ int main(int argc, char** argv) {
 
     // Both of the service's clients trust and reach it alike; the browser engine reads this when it starts.
     startup::NetworkSetup::ForThisRun();
-    platform::Browsers() = &platform::BrowserEngine::MakeBrowser;
+    // Every browser, wherever it is shown, answers its pages' dialogs with Kivo's own.
+    platform::Browsers() = [](QWidget* parent) {
+        std::unique_ptr<platform::Browser> browser = platform::BrowserEngine::MakeBrowser(parent);
+        if (browser) {
+            chrome::InstallPageDialogs(*browser);
+        }
+        return browser;
+    };
     // A sign-in opens the main window; page commands reach it, creating it when needed.
     signin::login::SetShowMainWindow([](QScreen* screen) {
         mainwin::home::SetFallbackScreen(screen);

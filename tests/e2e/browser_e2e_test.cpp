@@ -15,7 +15,9 @@
 #include "tray/trayform.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QWebEnginePage>
@@ -187,6 +189,50 @@ TEST_F(BrowserEndToEnd, NewWindowsZoomFindAndACrashedRenderer) {
     again->show();
     ASSERT_TRUE(test::waitFor([&] { return !test::find(again, "loadingWeb")->isVisible(); }));
     EXPECT_NEAR(view(again)->zoomFactor(), 1.1, 1e-9);
+}
+
+// An office form's confirm() and alert() come as Kivo's own Chinese dialogs over the main window;
+// the engine speaks Chinese and asks for the service's pages in Chinese.
+TEST_F(BrowserEndToEnd, PageDialogsAndTheEnginesLanguageAreChinese) {
+    home* w = test::SignInAsDemo<signin::login, home>();
+    ASSERT_NE(w, nullptr);
+    auto* view = qobject_cast<QWebEngineView*>(test::find(w, "web"));
+    ASSERT_TRUE(test::waitFor([&] { return !test::find(w, "loadingWeb")->isVisible() && !view->page()->isLoading(); }, 15000));
+    auto state = [&] {
+        platform::CurlHttpSession other;
+        const auto answer = other.get(service.url() + "/dev/state");
+        return answer ? answer->body : std::string();
+    };
+    QTest::mouseClick(test::find(w, "topMenuBtn(2)"), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(test::waitFor([&] { return state().find(R"("pageLanguage":"zh-CN,zh;q=0.9")") != std::string::npos; }, 15000))
+        << state();
+
+    view->load(QUrl(QString::fromStdString(service.url() + "/dev/office")));
+    ASSERT_TRUE(test::waitFor([&] { return view->title() == "请假申请" && !view->page()->isLoading(); }, 15000));
+    QString language;
+    view->page()->runJavaScript("navigator.language", [&](const QVariant& value) { language = value.toString(); });
+    ASSERT_TRUE(test::waitFor([&] { return !language.isEmpty(); }));
+    EXPECT_EQ(language, "zh-CN") << "the engine's own texts follow its locale";
+
+    // Each dialog, when it comes, is read and answered with Enter.
+    QStringList seen;
+    QTimer answer;
+    answer.setInterval(50);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            seen << dialog->windowTitle() + ": " + test::find<QLabel>(dialog, "pageDialogText")->text() + " @" +
+                        (dialog->parentWidget() == w ? "main window" : "elsewhere");
+            if (seen.size() == 1) {
+                QTest::qWait(300);
+                test::saveScreenshot("page-confirm");
+            }
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Return);
+        }
+    });
+    answer.start();
+    view->page()->runJavaScript("document.getElementById('submit').click()");
+    EXPECT_TRUE(test::waitFor([&] { return view->title() == "submitted"; }, 15000)) << view->title().toStdString();
+    EXPECT_EQ(seen, (QStringList{"VelmoraKivo: 确定提交吗？ @main window", "VelmoraKivo: 已提交 @main window"}));
 }
 
 } // namespace

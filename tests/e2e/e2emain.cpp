@@ -1,4 +1,5 @@
 // The main of end-to-end tests: the happ scheme must be known before the application exists.
+#include "chrome/language.h"
 #include "platform/web/webenginebrowser.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     kivo::platform::WebEngineBrowser::RegisterSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    kivo::chrome::SpeakChinese(); // as the program: before the browser engine starts
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/fonts.h"
+#include "chrome/pagedialogs.h"
 #include "findcontrol.h"
 #include "platform/web/webenginebrowser.h"
 #include "platform/web/webenginecookiestore.h"
@@ -88,7 +89,11 @@ inline void PrepareClient(const std::string& baseUrl, const QTemporaryDir& appDi
     startup::NetworkSetup::ForThisRun();
     service::Service() = {};
     service::Service().cookieStore = std::make_shared<platform::WebEngineCookieStore>();
-    platform::Browsers() = [](QWidget* parent) { return std::make_unique<platform::WebEngineBrowser>(parent); };
+    platform::Browsers() = [](QWidget* parent) {
+        auto browser = std::make_unique<platform::WebEngineBrowser>(parent);
+        chrome::InstallPageDialogs(*browser);
+        return browser;
+    };
     startup::LoadRunParameters();
 }
 

@@ -66,6 +66,7 @@ TEST_F(Package, HoldsTheClientItsEntryIconsAndManual) {
     EXPECT_NE(depends.find("libcurl"), std::string::npos) << depends;
     EXPECT_NE(depends.find("fonts-noto-cjk | fonts-wqy-microhei"), std::string::npos) << "Chinese text: " << depends;
     EXPECT_NE(depends.find("qt6-qpa-plugins"), std::string::npos) << "loaded at run time: " << depends;
+    EXPECT_NE(depends.find("qt6-translations-l10n"), std::string::npos) << "Qt's dialogs in Chinese: " << depends;
 }
 
 TEST_F(Package, ItsEntryIsValidAndItsClientStarts) {

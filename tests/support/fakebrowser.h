@@ -84,6 +84,7 @@ public:
     }
     LoadFinished loadFinished;
     void setNewWindow(NewWindow hook) override { newWindow = std::move(hook); }
+    void setPageDialogs(PageDialogs hook) override { pageDialogs = std::move(hook); }
     void setRendererEnded(RendererEnded hook) override { rendererEnded = std::move(hook); }
     void setDownloadRequested(DownloadRequested hook) override { downloadRequested = std::move(hook); }
     void find(const QString& text, bool backward, FindDone done) override {
@@ -112,6 +113,7 @@ public:
     void setZoom(double factor) override { zoom_ = factor; }
     double zoom() const override { return zoom_; }
     NewWindow newWindow;
+    PageDialogs pageDialogs;
     RendererEnded rendererEnded;
     double zoom_ = 1;
 

@@ -82,6 +82,22 @@ public:
     std::function<void()> closedByPage;
 };
 
+/// @brief A dialog a page asks for: alert(), confirm(), prompt(), or the question before it is left
+/// (its beforeunload handler), with the page's text as the page wrote it.
+struct PageDialogRequest {
+    enum class Kind { Alert, Confirm, Prompt, Leave };
+    Kind kind = Kind::Alert;
+    QString text;
+    QString value; // a prompt's default answer
+    QString url;   // the page that asks
+};
+
+/// @brief The user's answer: whether they said yes (OK), and a prompt's text.
+struct PageDialogAnswer {
+    bool accepted = false;
+    QString value;
+};
+
 /// @brief An embedded web browser as the windows use it: navigate, write a document, and read
 /// and write the shown document's body.
 class Browser {
@@ -148,6 +164,9 @@ public:
     /// other origin's permission is refused. Without a hook no page may notify.
     using NotificationShown = std::function<void(const std::shared_ptr<PageNotification>& notification)>;
     virtual void setNotifications(std::function<bool(const QString& origin)> allowed, NotificationShown shown) = 0;
+    /// @brief Answers the page's dialogs; the browser's own dialogs without a hook.
+    using PageDialogs = std::function<PageDialogAnswer(const PageDialogRequest& request)>;
+    virtual void setPageDialogs(PageDialogs hook) = 0;
     /// @brief Called when the page's title changes.
     using TitleChanged = std::function<void(const QString& title)>;
     virtual void setTitleChanged(TitleChanged hook) = 0;

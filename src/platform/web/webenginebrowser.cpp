@@ -95,6 +95,8 @@ void prepareProfile(QWebEngineProfile* profile) {
     }
     done = true;
     profile->installUrlSchemeHandler("happ", new RefusingSchemeHandler(profile));
+    // The service's pages are asked for in Chinese, whatever the desktop's language.
+    profile->setHttpAcceptLanguage(QStringLiteral("zh-CN,zh;q=0.9"));
     QWebEngineScript script;
     script.setName("kivo-happ");
     script.setSourceCode(QString::fromLatin1(kHappScript).arg(runToken()));
@@ -110,8 +112,39 @@ public:
     void setHook(Browser::BeforeNavigate hook) { hook_ = std::move(hook); }
     /// Told of every navigation of the main frame that goes ahead.
     std::function<void(const QUrl&)> mainFrameGoes;
+    /// Answers alert(), confirm(), prompt() and the leave-page question instead of the engine's
+    /// own dialogs.
+    Browser::PageDialogs dialogs;
 
 protected:
+    void javaScriptAlert(const QUrl& origin, const QString& text) override {
+        if (!dialogs) {
+            QWebEnginePage::javaScriptAlert(origin, text);
+            return;
+        }
+        dialogs({PageDialogRequest::Kind::Alert, text, {}, url().toString()});
+    }
+    bool javaScriptConfirm(const QUrl& origin, const QString& text) override {
+        if (!dialogs) {
+            return QWebEnginePage::javaScriptConfirm(origin, text);
+        }
+        // The engine asks its leave-page question through here too, with its own (English) text.
+        const bool leave = text.startsWith(QLatin1String("Are you sure you want to leave this page?"));
+        return dialogs({leave ? PageDialogRequest::Kind::Leave : PageDialogRequest::Kind::Confirm, leave ? QString() : text,
+                        {}, url().toString()})
+            .accepted;
+    }
+    bool javaScriptPrompt(const QUrl& origin, const QString& text, const QString& value, QString* result) override {
+        if (!dialogs) {
+            return QWebEnginePage::javaScriptPrompt(origin, text, value, result);
+        }
+        const PageDialogAnswer answer = dialogs({PageDialogRequest::Kind::Prompt, text, value, url().toString()});
+        if (answer.accepted && result != nullptr) {
+            *result = answer.value;
+        }
+        return answer.accepted;
+    }
+
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
         const bool goes = decide(url);
         if (goes && isMainFrame && mainFrameGoes && type != NavigationTypeRedirect) {
@@ -406,6 +439,10 @@ void WebEngineBrowser::setZoom(double factor) {
 
 double WebEngineBrowser::zoom() const {
     return view_->zoomFactor();
+}
+
+void WebEngineBrowser::setPageDialogs(PageDialogs hook) {
+    static_cast<InterceptingPage*>(view_->page())->dialogs = std::move(hook);
 }
 
 void WebEngineBrowser::setBeforeNavigate(BeforeNavigate hook) {

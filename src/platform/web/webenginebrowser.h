@@ -35,6 +35,7 @@ public:
     void setBeforeNavigate(BeforeNavigate hook) override;
     void setLoadFinished(LoadFinished hook) override;
     void setNewWindow(NewWindow hook) override;
+    void setPageDialogs(PageDialogs hook) override;
     void setRendererEnded(RendererEnded hook) override;
     void setDownloadRequested(DownloadRequested hook) override;
     void find(const QString& text, bool backward, FindDone done) override;
