@@ -188,55 +188,41 @@ void WebEngineBrowser::RegisterSchemes() {
 
 namespace {
 
-// Chromium's network error numbers that the user is told about in words of their own.
-constexpr int kAborted = -3;
-constexpr int kTimedOut = -7;
-constexpr int kNameNotResolved = -105;
-constexpr int kConnectionTimedOut = -118;
-// The proxy refused the tunnel, asked for other credentials, or could not be reached.
-constexpr std::array kProxyFailures{-111, -115, -127, -130, -131};
-// A navigation dropped again and again is left alone after this many new starts.
-constexpr int kMostRestarts = 3;
-
 // "scheme://host:port" as the bridge's origins are written.
 QString originText(const QUrl& origin) {
     return origin.toString(QUrl::RemovePath | QUrl::StripTrailingSlash);
 }
 
-// One address, written with or without the slash that ends an empty path.
-bool sameAddress(const QUrl& a, const QUrl& b) {
-    return a.adjusted(QUrl::StripTrailingSlash) == b.adjusted(QUrl::StripTrailingSlash);
-}
-
-LoadOutcome outcomeOf(const QWebEngineLoadingInfo& info) {
-    LoadOutcome outcome{LoadOutcome::Kind::Other, 0, info.url().toString(), {}};
-    const int code = info.errorCode();
+PageLoads::Ending endingOf(const QWebEngineLoadingInfo& info) {
+    using Domain = PageLoads::Domain;
+    const auto status = info.status();
+    Domain domain = Domain::Other;
     switch (info.errorDomain()) {
-    case QWebEngineLoadingInfo::HttpStatusCodeDomain:
-        outcome.kind = LoadOutcome::Kind::HttpError;
-        outcome.httpStatus = code;
+    case QWebEngineLoadingInfo::NoErrorDomain:
+        domain = Domain::None;
         break;
-    case QWebEngineLoadingInfo::CertificateErrorDomain:
-        outcome.kind = LoadOutcome::Kind::Certificate;
-        break;
-    case QWebEngineLoadingInfo::DnsErrorDomain:
-        outcome.kind = LoadOutcome::Kind::NameNotResolved;
+    case QWebEngineLoadingInfo::InternalErrorDomain:
+        domain = Domain::Internal;
         break;
     case QWebEngineLoadingInfo::ConnectionErrorDomain:
-        if (std::find(kProxyFailures.begin(), kProxyFailures.end(), code) != kProxyFailures.end()) {
-            const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
-            outcome.kind = LoadOutcome::Kind::Proxy;
-            outcome.proxy = QStringLiteral("%1:%2").arg(proxy.hostName()).arg(proxy.port());
-            break;
-        }
-        outcome.kind = code == kNameNotResolved      ? LoadOutcome::Kind::NameNotResolved
-                       : code == kConnectionTimedOut ? LoadOutcome::Kind::TimedOut
-                                                     : LoadOutcome::Kind::NoConnection;
+        domain = Domain::Connection;
+        break;
+    case QWebEngineLoadingInfo::CertificateErrorDomain:
+        domain = Domain::Certificate;
+        break;
+    case QWebEngineLoadingInfo::HttpStatusCodeDomain:
+        domain = Domain::Http;
+        break;
+    case QWebEngineLoadingInfo::DnsErrorDomain:
+        domain = Domain::Dns;
         break;
     default:
-        outcome.kind = code == kTimedOut ? LoadOutcome::Kind::TimedOut : LoadOutcome::Kind::Other;
+        break;
     }
-    return outcome;
+    return {status == QWebEngineLoadingInfo::LoadSucceededStatus ? PageLoads::Status::Succeeded
+            : status == QWebEngineLoadingInfo::LoadStoppedStatus ? PageLoads::Status::Stopped
+                                                                 : PageLoads::Status::Failed,
+            info.url(), domain, info.errorCode()};
 }
 
 } // namespace
@@ -248,31 +234,21 @@ void WebEngineBrowser::setLoadFinished(LoadFinished hook) {
     }
     outcome_ = QObject::connect(
         view_->page(), &QWebEnginePage::loadingChanged, view_, [this, hook = std::move(hook)](const QWebEngineLoadingInfo& info) {
-            const auto status = info.status();
-            if (status == QWebEngineLoadingInfo::LoadSucceededStatus) {
-                hook({LoadOutcome::Kind::Loaded, 0, info.url().toString(), {}});
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
                 return;
             }
-            // Ended without an error (stopped, aborted, or "failed" with no error at all): another
-            // navigation crossed it, no failure. When it was the page asked for, it comes again.
-            const bool dropped = status == QWebEngineLoadingInfo::LoadStoppedStatus ||
-                                 (status == QWebEngineLoadingInfo::LoadFailedStatus &&
-                                  (info.errorCode() == kAborted ||
-                                   (info.errorDomain() == QWebEngineLoadingInfo::NoErrorDomain && info.errorCode() == 0)));
-            if (dropped) {
-                if (target_.isValid() && sameAddress(info.url(), target_) && restarts_ < kMostRestarts) {
-                    ++restarts_;
-                    QTimer::singleShot(0, view_, [this, target = target_] {
-                        if (target == target_) {
-                            view_->load(target_);
-                        }
-                    });
-                    hook({LoadOutcome::Kind::Restarted, 0, info.url().toString(), {}});
-                }
-                return;
+            const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
+            const PageLoads::Decision decision =
+                loads_.ended(endingOf(info), QStringLiteral("%1:%2").arg(proxy.hostName()).arg(proxy.port()));
+            if (decision.restart) {
+                QTimer::singleShot(0, view_, [this, target = loads_.target()] {
+                    if (target == loads_.target()) {
+                        view_->load(target);
+                    }
+                });
             }
-            if (status == QWebEngineLoadingInfo::LoadFailedStatus) {
-                hook(outcomeOf(info));
+            if (decision.report) {
+                hook(*decision.report);
             }
         });
 }
@@ -454,11 +430,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(p
     prepareProfile(profile);
     auto* page = new InterceptingPage(profile, view_);
     // A page that goes elsewhere by itself (a link, a form) is not brought back to the target.
-    page->mainFrameGoes = [this](const QUrl& url) {
-        if (!sameAddress(url, target_)) {
-            target_.clear();
-        }
-    };
+    page->mainFrameGoes = [this](const QUrl& url) { loads_.goes(url); };
     view_->setPage(page);
     // The service's own certificate may come from the run's authority file, which the engine does not read.
     QObject::connect(page, &QWebEnginePage::certificateError, page, [](QWebEngineCertificateError error) {
@@ -502,9 +474,8 @@ QWidget* WebEngineBrowser::widget() {
 void WebEngineBrowser::navigate(const QString& url) {
     loading_ = true;
     pending_.clear();
-    target_ = QUrl(url);
-    restarts_ = 0;
-    view_->load(target_);
+    loads_.asked(QUrl(url));
+    view_->load(loads_.target());
 }
 
 QString WebEngineBrowser::url() const {
@@ -512,7 +483,7 @@ QString WebEngineBrowser::url() const {
 }
 
 void WebEngineBrowser::writeDocument(const QString& html, const QString& baseUrl) {
-    target_.clear();
+    loads_.forget();
     loading_ = true;
     pending_.clear();
     view_->setHtml(html, QUrl(baseUrl.endsWith('/') ? baseUrl : baseUrl + "/"));
@@ -536,7 +507,7 @@ bool WebEngineBrowser::showMarkup(const QString& html) {
     if (QByteArrayLiteral("data:text/html;charset=UTF-8,").size() + html.toUtf8().toPercentEncoding().size() > kLimit) {
         return false;
     }
-    target_.clear();
+    loads_.forget();
     loading_ = true;
     pending_.clear();
     view_->setHtml(html, QUrl("about:blank"));

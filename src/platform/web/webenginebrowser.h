@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/web/browser.h"
+#include "platform/web/pageloads.h"
 
 #include <QMetaObject>
 
@@ -72,8 +73,7 @@ private:
     bool loading_ = false;
     // The address navigate() was last asked for while it has not been left for another by the
     // page itself, and how often its dropped navigation was started again.
-    QUrl target_;
-    int restarts_ = 0;
+    PageLoads loads_; // what was asked for last, and what a load's end means
     std::vector<std::function<void()>> pending_;
 };
 
