@@ -89,6 +89,7 @@ TEST(PlatformChoice, WaylandSessionsRunOnXWaylandWhenTheyCan) {
 } // namespace kivo::startup
 
 #include "startup/networksetup.h"
+#include <QNetworkProxy>
 #include "startup/runparameters.h"
 
 namespace kivo::startup {
@@ -127,6 +128,16 @@ TEST(NetworkSetup, OptionsBeforeEnvironmentBeforeRunParameters) {
     EXPECT_EQ(setup.network.caFile, "/home/lin/ca.pem");
     EXPECT_TRUE(setup.network.proxy.empty());
     EXPECT_EQ(setup.proxyFrom, "--proxy");
+
+    // The run's choice reaches the service's own client, not only the browser engine.
+    const ProcessState saved = State();
+    State().options = RunOptions::FromArguments({"--proxy", "http://run.corp:3128", "--app-dir", folder.path().string()});
+    State().options.baseUrl = "https://wb.corp.example";
+    NetworkSetup::ForThisRun();
+    EXPECT_EQ(State().network.proxy, "http://run.corp:3128");
+    EXPECT_EQ(QNetworkProxy::applicationProxy().hostName(), "run.corp");
+    State() = saved;
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
 }
 
 } // namespace

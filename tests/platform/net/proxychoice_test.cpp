@@ -50,6 +50,17 @@ TEST(ChooseProxy, TheFirstSettingThatSpeaksDecides) {
         {.env = {{"https_proxy", "http://env:1"}, {"NO_PROXY", "*"}}, .from = "NO_PROXY"},
         {.env = {{"https_proxy", "http://env:1"}, {"no_proxy", "wb.corp.example:443"}}, .proxy = "http://env:1",
          .from = "https_proxy"},
+        // lower case before upper for the exceptions and for plain HTTP too
+        {.env = {{"https_proxy", "http://env:1"}, {"no_proxy", "other.example"}, {"NO_PROXY", "*"}},
+         .proxy = "http://env:1", .from = "https_proxy"},
+        {.service = "http://wb.corp.example", .env = {{"http_proxy", "http://lower:1"}, {"HTTP_PROXY", "http://upper:1"}},
+         .proxy = "http://lower:1", .from = "http_proxy"},
+        // an https address without a port is on 443
+        {.service = "https://wb.corp.example", .env = {{"https_proxy", "http://env:1"}, {"no_proxy", "wb.corp.example:443"}},
+         .from = "no_proxy"},
+        // a setting without a host is passed over
+        {.configured = ":3128", .env = {{"https_proxy", "http://"}}, .desktop = "http://desk:1", .proxy = "http://desk:1",
+         .from = "the desktop"},
     };
     for (const Decision& row : table) {
         const ProxyChoice choice = ChooseProxy(
@@ -96,6 +107,16 @@ TEST(NoProxyNames, HostsSuffixesPortsAndStar) {
     for (const Row& row : rows) {
         EXPECT_EQ(NoProxyNames(row.list, row.host, row.port), row.names) << row.list << " / " << row.host;
     }
+}
+
+TEST(DesktopProxy, KeepsTheKindOfTheDesktopsProxy) {
+    // Qt reads the desktop's proxy from the environment on a desktop without a proxy service.
+    for (const auto& [set, expected] : {std::pair{"http://desk.corp:3128", "http://desk.corp:3128"},
+                                        std::pair{"socks5://sock.corp:1080", "socks5://sock.corp:1080"}}) {
+        qputenv("http_proxy", set);
+        EXPECT_EQ(DesktopProxy("http://wb.corp.example/desktop"), expected);
+    }
+    qunsetenv("http_proxy");
 }
 
 TEST(ApplicationProxyOf, CarriesTypeHostPortAndDecodedCredentials) {

@@ -5,7 +5,9 @@
 #include "testauthority.h"
 
 #include <QNetworkProxy>
+#include <QProcess>
 #include <QSslCertificate>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,9 @@ TEST(ServiceTrust, TheAuthorityFileVouchesForTheServiceHostOnly) {
         ServiceTrust::Accepts(QUrl("https://elsewhere.kivo.test/"), chainOf(authority.certificate("elsewhere"))))
         << "a sound certificate of a host that is not the service";
     EXPECT_FALSE(ServiceTrust::Accepts(page, {}));
+    for (const char* other : {"wss://127.0.0.1:8443/socket", "http://127.0.0.1:8443/desktop/site/index"}) {
+        EXPECT_FALSE(ServiceTrust::Accepts(QUrl(other), service)) << other << ": only the service's https pages";
+    }
     const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
     EXPECT_EQ(proxy.type(), QNetworkProxy::HttpProxy);
     EXPECT_EQ(proxy.hostName(), "proxy.corp");
@@ -46,6 +51,19 @@ TEST(ServiceTrust, TheAuthorityFileVouchesForTheServiceHostOnly) {
     // A file that holds no certificate is reported.
     EXPECT_FALSE(ShareNetworkWithBrowser("https://127.0.0.1:8443", {authority.key("service"), ""}));
     EXPECT_FALSE(ServiceTrust::Accepts(page, service));
+}
+
+TEST(ServiceTrust, AServicesSelfSignedCertificateInTheFileIsAccepted) {
+    QTemporaryDir folder;
+    const QString certificate = folder.filePath("self.crt");
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                              "-keyout", folder.filePath("self.key"), "-out", certificate, "-days", "30", "-subj",
+                              "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+    ASSERT_TRUE(openssl.waitForFinished(30000) && openssl.exitCode() == 0);
+    ASSERT_TRUE(ShareNetworkWithBrowser("https://127.0.0.1:8443", {certificate.toStdString(), ""}));
+    EXPECT_TRUE(ServiceTrust::Accepts(QUrl("https://127.0.0.1:8443/"), chainOf(certificate.toStdString())));
+    ASSERT_TRUE(ShareNetworkWithBrowser("https://127.0.0.1:8443", {}));
 }
 
 } // namespace
