@@ -707,6 +707,7 @@ TEST(DownloadNames, AreSafeAndNeverTaken) {
     EXPECT_EQ(SafeDownloadName(QString("a") + QChar(1) + "b\nc" + QChar(0x202E) + "gpj.exe"), "a_b_c_gpj.exe")
         << "controls and bidi marks";
     EXPECT_EQ(SafeDownloadName("a:b*?.txt"), "a_b__.txt");
+    EXPECT_EQ(SafeDownloadName("\"q\"<a>|b.txt"), "_q__a__b.txt");
     EXPECT_EQ(SafeDownloadName(""), "下载");
     EXPECT_EQ(SafeDownloadName("..."), "下载");
     EXPECT_EQ(SafeDownloadName("dir/"), "下载");
@@ -714,6 +715,13 @@ TEST(DownloadNames, AreSafeAndNeverTaken) {
     const QString cut = SafeDownloadName(longName);
     EXPECT_LE(cut.toUtf8().size(), 200);
     EXPECT_TRUE(cut.endsWith(".xlsx"));
+    for (int pad = 0; pad < 4; ++pad) { // the cut falls on each byte of a four-byte character in turn
+        const QString emoji = SafeDownloadName(QString(pad, 'a') + QString(60, QChar(0x8868)) + QString::fromUtf8("😀😀😀") +
+                                               QString(40, QChar(0x8868)) + ".xlsx");
+        EXPECT_LE(emoji.toUtf8().size(), 200);
+        EXPECT_EQ(QString::fromUtf8(emoji.toUtf8()), emoji) << "no half character at the cut";
+        EXPECT_FALSE(emoji.contains(QChar::ReplacementCharacter));
+    }
 
     test::TempFolder folder{"names"};
     const QString dir = QString::fromStdString(folder.path().string());

@@ -114,6 +114,8 @@ TEST(IconAnswer, OnlyAWholePictureOfStatus200IsStored) {
         EXPECT_FALSE(IsIconAnswer(200, cut)) << "a cut RIFF header, no exception: " << cut.size();
     }
     EXPECT_FALSE(IsIconAnswer(200, std::string("RIFF\x10\0\0\0WAVEfmt ", 16))) << "another RIFF form";
+    EXPECT_TRUE(IsIconAnswer(200, "GIF89a\x10\0\x10\0")) << "a GIF";
+    EXPECT_TRUE(IsIconAnswer(200, std::string("\0\0\1\0\1\0\x10\x10", 8))) << "an ICO";
     EXPECT_TRUE(IsIconAnswer(200, std::string(kIconAnswerLimit - 8, 'x').insert(0, png.substr(0, 8))));
     EXPECT_FALSE(IsIconAnswer(200, std::string(kIconAnswerLimit + 1 - 8, 'x').insert(0, png.substr(0, 8))));
 }
