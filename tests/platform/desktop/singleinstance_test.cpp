@@ -5,11 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QUuid>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace kivo::platform {
@@ -17,11 +21,17 @@ namespace {
 
 TEST(SingleInstance, ASocketFileLeftByACrashedCopyIsReplaced) {
     const QString name = "kivo-test-" + QUuid::createUuid().toString(QUuid::Id128);
-    // What a crashed copy leaves: the socket's file, with nobody listening.
+    // What a crashed copy leaves: its bound socket's file, with no process behind it.
     const QString leftover = QDir::tempPath() + "/" + name + "-" + QString::number(::getuid());
-    QFile stale(leftover);
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.close();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(leftover);
+    ASSERT_LT(static_cast<size_t>(path.size()), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, path.constData(), path.size());
+    const int crashed = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(crashed, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ::close(crashed);
+    ASSERT_TRUE(QFileInfo(leftover).exists());
 
     SingleInstance first(name);
     ASSERT_FALSE(first.anotherIsRunning()) << "the lock is free: this copy is the first";

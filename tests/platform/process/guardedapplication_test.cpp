@@ -62,6 +62,12 @@ TEST(GuardedApplication, AHandlerThatThrowsIsLoggedOnceAndTheWindowStaysUsable) 
     QTest::qWait(20);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].contains("from a timer")) << lines[1].toStdString();
+    QTimer::singleShot(0, &window, [] { throw 42; }); // not even a std::exception
+    QTest::qWait(20);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[2].contains("no standard type")) << lines[2].toStdString();
+    QTest::mouseClick(good, Qt::LeftButton);
+    EXPECT_EQ(clicks, 2) << "and goes on";
     GuardedApplication::SetReport({});
 }
 
