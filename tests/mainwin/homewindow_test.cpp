@@ -48,10 +48,11 @@ protected:
         return w;
     }
     // A press where a person would press: on whatever control lies at that point of the window.
-    void press(home* w, QPoint at) {
+    void press(home* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
         QWidget* under = w->childAt(at);
         QWidget* target = under ? under : w;
-        QTest::mousePress(target, Qt::LeftButton, {}, target->mapFrom(w, at));
+        QTest::mousePress(target, button, {}, target->mapFrom(w, at));
+        QTest::mouseRelease(target, button, {}, target->mapFrom(w, at));
     }
     // A press at `at` and moves by `by` while the button is held: the pressed control has the mouse.
     void drag(home* w, QPoint at, QPoint by) {
@@ -101,6 +102,11 @@ TEST_F(HomeWindowTest, EveryEdgeAndCornerStartsTheSystemsResize) {
         {{1, 597}, Qt::BottomEdge | Qt::LeftEdge},
         {{5, 300}, Qt::LeftEdge},  // the band's inner row, over the browser's edge
         {{944, 598}, Qt::BottomEdge | Qt::RightEdge},
+        // the corner grips run 12 pixels along each edge
+        {{11, 0}, Qt::TopEdge | Qt::LeftEdge},
+        {{12, 0}, Qt::TopEdge},
+        {{0, 588}, Qt::BottomEdge | Qt::LeftEdge},
+        {{0, 587}, Qt::LeftEdge},
     };
     for (const auto& [at, edges] : presses) {
         started.clear();
@@ -116,6 +122,9 @@ TEST_F(HomeWindowTest, EveryEdgeAndCornerStartsTheSystemsResize) {
         press(w, inside);
     }
     EXPECT_TRUE(started.isEmpty()) << "no resize from inside the band";
+    press(w, {949, 300}, Qt::RightButton);
+    press(w, {2, 2}, Qt::MiddleButton);
+    EXPECT_TRUE(started.isEmpty()) << "only the left button resizes";
 }
 
 TEST_F(HomeWindowTest, WhereTheSystemCannotResizeTheBandDoesAndTheLayoutFollows) {
@@ -248,6 +257,8 @@ TEST_F(HomeWindowTest, APlaceOffTheScreensTooSmallOrUnreadableGivesTheDesignSize
         {"0," + below + ",1000,700", false},                // 99 rows of title
         {"-900,0,1000,700", true},                          // 100 pixels at the left
         {"10,10,949,600", false},                           // under the least size
+        {"10,10,1000,300", false},                          // under the least height
+        {"10,-200,1000,700", false},                        // the body shows, the title is above the screen
         {"10,10,1000", false},
         {"10,10,1000,700,5", false},
         {"a,10,1000,700", false},
@@ -272,6 +283,9 @@ TEST(WindowPlace, ReadsWhatItWrites) {
     EXPECT_EQ(place.geometryText(), "-20,35,1400,900");
     EXPECT_EQ(WindowPlace::Parse(place.geometryText(), "1"), place);
     EXPECT_EQ(WindowPlace::Parse(" 1, 2 ,950,600", "0"), (WindowPlace{QRect(1, 2, 950, 600), false}));
+    for (const char* notOne : {"0", "true", "2", "", " 1"}) {
+        EXPECT_FALSE(WindowPlace::Parse("1,2,950,600", notOne)->maximised) << "maximised only as \"1\": " << notOne;
+    }
     EXPECT_FALSE(WindowPlace::Parse("1,2,0,600", "0")) << "an empty window";
     EXPECT_FALSE(WindowPlace::Parse("1,2,3000000,600", "0")) << "out of range";
     EXPECT_FALSE(WindowPlace::Parse("1,,950,600", "0"));
