@@ -143,6 +143,30 @@ TEST_F(PageNoticesTest, ThePagesTitleSaysHowManyWait) {
     EXPECT_EQ(notices()->unread(), 5) << "the page's own count stays while the page says it";
     browsers.at(0)->titleChanged("工作台");
     EXPECT_EQ(counts.last(), 0);
+
+    // The larger of the page's count and what came while away, never their sum.
+    browsers.at(0)->titleChanged("(5) 工作台");
+    w->hide();
+    notify("a");
+    notify("b");
+    EXPECT_EQ(notices()->unread(), 5);
+    for (const char* more : {"c", "d", "e", "f"}) {
+        notify(more);
+    }
+    EXPECT_EQ(notices()->unread(), 6);
+}
+
+TEST_F(PageNoticesTest, PastTheKeptNumberTheOldestIsLetGo) {
+    std::vector<std::shared_ptr<FakeNotification>> sent;
+    for (int i = 1; i <= 51; ++i) {
+        sent.push_back(notify(QString::number(i)));
+    }
+    (*desktop.clicked)(1);
+    EXPECT_EQ(sent.front()->clicks, 0) << "the oldest was let go";
+    (*desktop.clicked)(2);
+    (*desktop.clicked)(51);
+    EXPECT_EQ(sent[1]->clicks, 1);
+    EXPECT_EQ(sent.back()->clicks, 1) << "the newest is kept";
 }
 
 TEST_F(PageNoticesTest, WithoutANotificationServiceTheBalloonSaysIt) {
