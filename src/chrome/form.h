@@ -26,6 +26,11 @@ public:
     void Unload();
     bool isLoaded() const { return loaded_; }
 
+    /// A window that waits until the user has signed in again (the service's session ended): the
+    /// windows that bring others back bring the sign-in window instead.
+    bool waitsForSignIn() const { return waitsForSignIn_; }
+    void setWaitsForSignIn(bool waits) { waitsForSignIn_ = waits; }
+
     /// Client-area geometry in twips.
     void Move(int left, int top, int width = -1, int height = -1);
     int Left() const;
@@ -54,6 +59,7 @@ protected:
 
 private:
     QString name_;
+    bool waitsForSignIn_ = false;
     bool loaded_ = false;
     bool unloading_ = false;
 };

@@ -549,10 +549,10 @@ bool home::EndsSession(const platform::LoadOutcome& outcome) const {
 }
 
 void home::EndSession() {
-    if (sessionEnded_) {
+    if (waitsForSignIn()) {
         return; // every page of the ended session says so; one sign-in window answers them all
     }
-    sessionEnded_ = true;
+    setWaitsForSignIn(true);
     qCInfo(lcHome) << "signing in again";
     loadingGrace_->stop();
     loadingWeb->hide();
@@ -565,10 +565,10 @@ void home::EndSession() {
 }
 
 void home::ComeBack() {
-    if (!sessionEnded_) {
+    if (!waitsForSignIn()) {
         return;
     }
-    sessionEnded_ = false;
+    setWaitsForSignIn(false);
     qCInfo(lcHome) << "signed in again; the page that was open comes back";
     service::CopySessionCookies();
     FillProfile();

@@ -76,8 +76,6 @@ public:
     /// After a sign-in: when the session had ended, the window takes up the (new) user's profile
     /// and opens the page that was open again; otherwise nothing.
     void ComeBack();
-    /// Whether the service's session ended and the window waits for the next sign-in.
-    bool sessionEnded() const { return sessionEnded_; }
     /// The sign-in window's message when the session has ended.
     static constexpr const char* kSessionEndedMessage = "登录已过期，请重新登录";
     /// The run parameters' section and key that list the service's sign-in pages (paths, comma
@@ -168,7 +166,6 @@ private:
     QRect normalPlace_; // the geometry of the window neither maximised nor minimised
     QTimer* placeWrite_ = nullptr; // keeps a move or resize even if the program is killed later
     QTimer* loadingGrace_ = nullptr; // uncovers a loaded page that never says it has loaded
-    bool sessionEnded_ = false;
     QString openPage_; // the address the menus last opened, opened again after a new sign-in
 };
 

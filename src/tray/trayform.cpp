@@ -107,19 +107,20 @@ void TrayForm::onUnload() {
 
 void TrayForm::m_NotifyClick(int kind, QPoint position) {
     if (kind == NotifyBar::LB_Click) {
-        // The sign-in window while it is open (at start, or when the session has ended), else
-        // the main window; start-up never runs a second time.
-        if (!RestoreForm("login")) {
-            RestoreForm("home");
-        }
+        // The main window when there is one, else the sign-in window when it is still open;
+        // start-up never runs a second time.
+        OpenMainWindow(true);
     } else if (kind == NotifyBar::RB_Click && !desktopShowsMenu_) {
         men_->popup(position);
     }
 }
 
-void TrayForm::OpenMainWindow() {
-    if (!RestoreForm("login")) { // the main window waits for the next sign-in
-        RestoreForm("home");
+void TrayForm::OpenMainWindow(bool orSignIn) {
+    chrome::Form* home = chrome::FindForm("home");
+    if (home != nullptr && home->waitsForSignIn()) {
+        RestoreForm("login"); // the service's session ended: the sign-in window is the way back
+    } else if (!RestoreForm("home") && orSignIn) {
+        RestoreForm("login");
     }
 }
 

@@ -37,7 +37,9 @@ protected:
 private:
     void m_NotifyClick(int kind, QPoint position);
     void AddNotifyIcon();
-    void OpenMainWindow();
+    /// Brings the main window back, or the sign-in window while the main one waits for a new sign-in;
+    /// `orSignIn`: the sign-in window also when there is no main window yet.
+    void OpenMainWindow(bool orSignIn = false);
 
     std::unique_ptr<NotifyBar> m_;
     QMenu* men_ = nullptr;

@@ -767,7 +767,7 @@ TEST_F(HomeTest, AnEndedSessionSignsInOnceAndTheNewUserComesBackToTheSamePage) {
         news();
         news(); // every page of the ended session says so again
         QCoreApplication::processEvents();
-        return signIns == QStringList{home::kSessionEndedMessage} && !w->isVisible() && w->sessionEnded();
+        return signIns == QStringList{home::kSessionEndedMessage} && !w->isVisible() && w->waitsForSignIn();
     };
     EXPECT_TRUE(signedOutBy([&] { web()->finishLoad({Kind::HttpError, 401, base + "/desktop/l1/a", {}}); }));
     EXPECT_FALSE(test::find<QWidget>(w, "failurePanel")->isVisible()) << "not a failure of the page";
@@ -781,11 +781,11 @@ TEST_F(HomeTest, AnEndedSessionSignsInOnceAndTheNewUserComesBackToTheSamePage) {
 
     // Signed in again, as another user: the profile is theirs and the item's page comes again.
     w->CMD(u"sessionEnded", u"");
-    ASSERT_TRUE(w->sessionEnded());
+    ASSERT_TRUE(w->waitsForSignIn());
     setUser(R"({"nickname":"周明","signature":"","avatar":""})");
     w->ComeBack();
     w->show();
-    EXPECT_FALSE(w->sessionEnded());
+    EXPECT_FALSE(w->waitsForSignIn());
     EXPECT_EQ(test::find<QLabel>(w, "username")->text(), "周明");
     EXPECT_EQ(web()->calls.last(), "navigate " + item);
     EXPECT_TRUE(overlay()->isVisible());

@@ -188,6 +188,17 @@ TEST_F(TrayTest, ALeftClickBringsBackTheMainWindowOrTheSignInWindowOrNothing) {
     home->hide();
     tray->men()->actions().at(0)->trigger();
     EXPECT_TRUE(home->isVisible());
+
+    // The service's session ended: the sign-in window is the way back, by the icon and the menu.
+    home->hide();
+    home->setWaitsForSignIn(true);
+    fake->act(Activation::Click);
+    EXPECT_TRUE(signIn->isVisible());
+    EXPECT_FALSE(home->isVisible());
+    signIn->hide();
+    tray->men()->actions().at(0)->trigger();
+    EXPECT_TRUE(signIn->isVisible());
+    EXPECT_FALSE(home->isVisible());
 }
 
 TEST_F(TrayTest, TheTrayMenu) {
