@@ -13,6 +13,10 @@ QString BadgeText(int count) {
     return count <= 0 ? QString() : count > 99 ? QStringLiteral("99+") : QString::number(count);
 }
 
+int BadgeTextPixels(int side, const QString& text) {
+    return std::max(8, side * (text.size() > 2 ? 36 : 44) / 100);
+}
+
 QIcon BadgeIcon(const QIcon& icon, int count) {
     if (count <= 0) {
         return icon;
@@ -35,7 +39,7 @@ QIcon BadgeIcon(const QIcon& icon, int count) {
         // A pill over the top right, at least 60 % of the icon high so that it reads at 16 pixels.
         QFont font("Noto Sans");
         font.setBold(true);
-        font.setPixelSize(std::max(8, side * (text.size() > 2 ? 36 : 44) / 100));
+        font.setPixelSize(BadgeTextPixels(side, text));
         const QFontMetricsF metrics(font);
         const double height = std::max(side * 0.6, metrics.height() * 0.95);
         const double width = std::min<double>(side, std::max(height, metrics.horizontalAdvance(text) + height * 0.45));

@@ -140,6 +140,9 @@ TEST_F(TrayTest, TheUnreadCountIsABadgeOnTheIconAndALineInItsTip) {
     EXPECT_EQ(BadgeText(7), "7");
     EXPECT_EQ(BadgeText(99), "99");
     EXPECT_EQ(BadgeText(100), "99+");
+    for (const int side : {22, 32, 48, 64}) {
+        EXPECT_LT(BadgeTextPixels(side, "99+"), BadgeTextPixels(side, "99")) << side << ": 99+ fits the badge";
+    }
     auto* tray = loadedTray();
     const QIcon plainIcon = fake->last.icon;
     const QImage plain = plainIcon.pixmap(48, 48).toImage();
