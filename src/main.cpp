@@ -21,6 +21,7 @@
 #include "startup/networksetup.h"
 #include "startup/platformchoice.h"
 #include "startup/runparameters.h"
+#include "startup/startuptrace.h"
 #include "tray/menu.h"
 #include "tray/trayform.h"
 
@@ -78,6 +79,7 @@ void endOnSignal(int signal, QPointer<tray::TrayForm> tray) {
 } // namespace
 
 int main(int argc, char** argv) {
+    startup::Trace("main");
     std::vector<std::string> arguments(argv + 1, argv + argc);
     startup::RunOptions options = startup::RunOptions::FromArguments(arguments);
     if (options.version) {
@@ -99,6 +101,7 @@ int main(int argc, char** argv) {
         qInfo("kivo: %s", qPrintable(platform.why));
     }
     platform::GuardedApplication app(argc, argv);
+    startup::Trace("application");
     QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
     QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);
@@ -112,9 +115,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     QObject::connect(&single, &platform::SingleInstance::activationRequested, &comeForward);
+    startup::Trace("single instance");
 
     // Both of the service's clients trust and reach it alike; the browser engine reads this when it starts.
     startup::NetworkSetup::ForThisRun();
+    startup::Trace("network");
     // Every browser, wherever it is shown, answers its pages' dialogs with Kivo's own.
     platform::Browsers() = [](QWidget* parent) {
         std::unique_ptr<platform::Browser> browser = platform::BrowserEngine::MakeBrowser(parent);
@@ -150,10 +155,12 @@ int main(int argc, char** argv) {
     // 2. Run parameters, the service address and the menu configuration (downloaded while the
     // sign-in window is up).
     startup::LoadRunParameters(true);
+    startup::Trace("run parameters");
 
     // 3. The hidden window that keeps the program alive.
     auto* trayForm = new tray::TrayForm;
     trayForm->Load();
+    startup::Trace("tray");
     platform::TerminationSignals endSignals;
     QObject::connect(&endSignals, &platform::TerminationSignals::received,
                      [tray = QPointer<tray::TrayForm>(trayForm)](int signal) { endOnSignal(signal, tray); });
@@ -167,9 +174,11 @@ int main(int argc, char** argv) {
     // 4-7. The sign-in window, dressed, with the cookies handed to the browser.
     auto* signIn = new signin::login;
     signIn->Load();
+    startup::Trace("sign-in window made");
     // The sign-in window's pictures and browser page are gone for good once it is.
     QObject::connect(signIn, &QObject::destroyed, [] { QTimer::singleShot(0, &platform::ReturnFreeMemory); });
     signIn->show();
+    startup::Trace("sign-in window shown");
     // Reading the icon's picture would hold the first window back; the windows take it when it
     // comes.
     QTimer::singleShot(0, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });

@@ -15,6 +15,7 @@
 #include "service/sessioncookies.h"
 #include "startup/configuration.h"
 #include "startup/runparameters.h"
+#include "startup/startuptrace.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -276,6 +277,7 @@ void login::FinishDressing() {
     if (!isLoaded()) {
         return;
     }
+    startup::Trace("sign-in window painted");
     if (!shadow_) {
         shadow_ = chrome::aShadow::ForWindow(this);
     }
