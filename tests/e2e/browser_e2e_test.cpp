@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -233,6 +234,40 @@ TEST_F(BrowserEndToEnd, PageDialogsAndTheEnginesLanguageAreChinese) {
     view->page()->runJavaScript("document.getElementById('submit').click()");
     EXPECT_TRUE(test::waitFor([&] { return view->title() == "submitted"; }, 15000)) << view->title().toStdString();
     EXPECT_EQ(seen, (QStringList{"VelmoraKivo: 确定提交吗？ @main window", "VelmoraKivo: 已提交 @main window"}));
+    answer.stop();
+
+    // The file field opens Qt's file chooser, in Chinese.
+    QRect field;
+    view->page()->runJavaScript("(function () { var r = document.getElementById('file').getBoundingClientRect();"
+                                " return [r.left, r.top, r.width, r.height]; })()",
+                                [&](const QVariant& value) {
+                                    const QVariantList r = value.toList();
+                                    field = QRect(r.value(0).toInt(), r.value(1).toInt(), r.value(2).toInt(), r.value(3).toInt());
+                                });
+    ASSERT_TRUE(test::waitFor([&] { return field.isValid(); }));
+    QString chooser;
+    QTimer look;
+    look.setInterval(100);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && chooser.isEmpty()) {
+            QStringList buttons;
+            for (auto* button : dialog->findChildren<QPushButton*>()) {
+                if (button->isVisible()) {
+                    buttons << button->text();
+                }
+            }
+            chooser = dialog->windowTitle() + " | " + buttons.join(", ");
+            QTest::qWait(300);
+            test::saveScreenshot("file-chooser");
+            dialog->reject();
+        }
+    });
+    look.start();
+    QWidget* surface = view->focusProxy() ? view->focusProxy() : view;
+    QTest::mouseClick(surface, Qt::LeftButton, {}, field.center());
+    EXPECT_TRUE(test::waitFor([&] { return !chooser.isEmpty(); }, 10000));
+    EXPECT_TRUE(chooser.startsWith("打开")) << chooser.toStdString();
+    EXPECT_TRUE(chooser.contains("取消")) << chooser.toStdString();
 }
 
 } // namespace
