@@ -128,6 +128,16 @@ TEST_F(PageNoticesTest, TheCountRisesOnlyWhileTheWindowIsAwayAndClearsWhenItIsBa
     w->showMinimized();
     notify("d");
     EXPECT_EQ(notices()->unread(), 1);
+
+    // Shown but behind another window: activating it clears the count.
+    w->showNormal();
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    notify("e");
+    ASSERT_EQ(notices()->unread(), 1);
+    QApplication::setActiveWindow(w);
+    EXPECT_EQ(notices()->unread(), 0) << "the window came to the front";
 }
 
 TEST_F(PageNoticesTest, ThePagesTitleSaysHowManyWait) {
