@@ -199,11 +199,7 @@ TEST_F(BrowserEndToEnd, PageDialogsAndTheEnginesLanguageAreChinese) {
     ASSERT_NE(w, nullptr);
     auto* view = qobject_cast<QWebEngineView*>(test::find(w, "web"));
     ASSERT_TRUE(test::waitFor([&] { return !test::find(w, "loadingWeb")->isVisible() && !view->page()->isLoading(); }, 15000));
-    auto state = [&] {
-        platform::CurlHttpSession other;
-        const auto answer = other.get(service.url() + "/dev/state");
-        return answer ? answer->body : std::string();
-    };
+    auto state = [&] { return test::DevGet(service.url(), "/dev/state"); };
     QTest::mouseClick(test::find(w, "topMenuBtn(2)"), Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_TRUE(test::waitFor([&] { return state().find(R"("pageLanguage":"zh-CN,zh;q=0.9")") != std::string::npos; }, 15000))
         << state();

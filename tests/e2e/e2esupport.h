@@ -3,6 +3,7 @@
 #include "chrome/fonts.h"
 #include "chrome/pagedialogs.h"
 #include "findcontrol.h"
+#include "platform/net/curlhttpsession.h"
 #include "platform/web/webenginebrowser.h"
 #include "platform/web/webenginecookiestore.h"
 #include "service/httprequest.h"
@@ -17,12 +18,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -134,6 +137,29 @@ template <typename SignIn, typename Home> Home* SignInAsDemo(QString* message = 
     signIn->Load();
     signIn->show();
     return SignInAsDemoThrough<SignIn, Home>(signIn, message);
+}
+
+// Runs xdotool with `arguments`; what it printed.
+inline QString Xdotool(const QStringList& arguments) {
+    QProcess run;
+    run.start("xdotool", arguments);
+    run.waitForFinished(5000);
+    return QString::fromUtf8(run.readAllStandardOutput());
+}
+
+// The stand-in's answer to `path` (its development addresses), asked by a client of its own,
+// outside the program's session; empty when it does not answer.
+inline std::string DevGet(const std::string& base, const std::string& path) {
+    platform::CurlHttpSession other;
+    const auto answer = other.get(base + path);
+    return answer ? answer->body : std::string();
+}
+
+// The logouts the stand-in has seen; -1 when it does not answer.
+inline int Logouts(const std::string& base) {
+    const std::string state = DevGet(base, "/dev/state");
+    const auto at = state.find("\"logouts\":");
+    return at == std::string::npos ? -1 : std::atoi(state.c_str() + at + 10);
 }
 
 inline bool saveScreenshot(const QString& name) {

@@ -17,19 +17,12 @@
 namespace kivo::mainwin {
 namespace {
 
-QString runXdotool(const QStringList& arguments) {
-    QProcess run;
-    run.start("xdotool", arguments);
-    run.waitForFinished(5000);
-    return QString::fromUtf8(run.readAllStandardOutput());
-}
-
 // The visible window of `pid` whose title starts with `title` and that is at least `least` wide
 // (the shadow's windows are narrow), as the window system knows it; empty when none.
 QString windowOf(qint64 pid, const QString& title, int least) {
-    for (const QString& id : runXdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name", "^" + title})
+    for (const QString& id : test::Xdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name", "^" + title})
                                  .split('\n', Qt::SkipEmptyParts)) {
-        const QString geometry = runXdotool({"getwindowgeometry", id}).section("Geometry: ", 1).section('x', 0, 0);
+        const QString geometry = test::Xdotool({"getwindowgeometry", id}).section("Geometry: ", 1).section('x', 0, 0);
         if (geometry.toInt() >= least) {
             return id;
         }
@@ -39,16 +32,8 @@ QString windowOf(qint64 pid, const QString& title, int least) {
 
 class ProgramEndEndToEnd : public ::testing::Test {
 protected:
-    std::string dev(const std::string& path) {
-        platform::CurlHttpSession other; // outside the program's session
-        const auto answer = other.get(service_.url() + path);
-        return answer ? answer->body : std::string();
-    }
-    int logouts() {
-        const std::string state = dev("/dev/state");
-        const auto at = state.find("\"logouts\":");
-        return at == std::string::npos ? -1 : std::atoi(state.c_str() + at + 10);
-    }
+    std::string dev(const std::string& path) { return test::DevGet(service_.url(), path); }
+    int logouts() { return test::Logouts(service_.url()); }
 
     // Starts the program and signs in with the QR code (the service confirms it on the first poll);
     // the main window is then up, and its window id returned.
@@ -63,7 +48,7 @@ protected:
         test::waitFor([&] {
             const QString signIn = windowOf(program_.processId(), "Kivo", 800);
             if (!signIn.isEmpty()) {
-                runXdotool({"mousemove", "--window", signIn, "325", "152", "click", "1"}); // the tab 扫码登录
+                test::Xdotool({"mousemove", "--window", signIn, "325", "152", "click", "1"}); // the tab 扫码登录
             }
             QTest::qWait(300);
             return dev("/dev/state").find("\"qrShown\":0") == std::string::npos;
@@ -88,7 +73,7 @@ protected:
 TEST_F(ProgramEndEndToEnd, SigtermEndsInOrderAndTheNextStartOpensAtThePlaceLeft) {
     const QString main = startSignedIn();
     ASSERT_FALSE(main.isEmpty());
-    runXdotool({"windowsize", main, "1300", "850"});
+    test::Xdotool({"windowsize", main, "1300", "850"});
     QTest::qWait(300); // within the second after which a move is written anyway: the end writes it
     const qint64 took = endBy(SIGTERM);
     ASSERT_GE(took, 0) << "ended within 3 s";
@@ -104,7 +89,7 @@ TEST_F(ProgramEndEndToEnd, SigtermEndsInOrderAndTheNextStartOpensAtThePlaceLeft)
     // The next start's main window opens there.
     const QString again = startSignedIn();
     ASSERT_FALSE(again.isEmpty());
-    EXPECT_TRUE(runXdotool({"getwindowgeometry", again}).contains("Geometry: 1300x850"));
+    EXPECT_TRUE(test::Xdotool({"getwindowgeometry", again}).contains("Geometry: 1300x850"));
     EXPECT_GE(endBy(SIGINT), 0);
     EXPECT_EQ(program_.exitCode(), 0);
     EXPECT_EQ(logouts(), 2);

@@ -46,17 +46,6 @@ QRect dockedIcon() {
     return {};
 }
 
-void xdotool(const QStringList& arguments) {
-    QProcess::execute("xdotool", arguments);
-}
-
-int logouts(const std::string& base) {
-    platform::CurlHttpSession other;
-    const auto state = other.get(base + "/dev/state");
-    const auto at = state ? state->body.find("\"logouts\":") : std::string::npos;
-    return at == std::string::npos ? -1 : std::stoi(state->body.substr(at + 10));
-}
-
 class TrayEndToEnd : public test::ClientEndToEnd {
 protected:
     void SetUp() override {
@@ -114,10 +103,10 @@ TEST_F(TrayEndToEnd, TheIconDocksBringsTheWindowBackAndItsMenuEndsTheProgram) {
     QTest::mouseClick(test::find<chrome::ImageControl>(w, "home_close"), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_FALSE(w->isVisible()) << "hidden to the notification area";
     EXPECT_TRUE(test::saveScreenshot("tray-docked"));
-    xdotool({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()), "click", "1"});
+    test::Xdotool({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()), "click", "1"});
     EXPECT_TRUE(test::waitFor([&] { return w->isVisible(); })) << "a click on the icon brings the window back";
 
-    xdotool({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()), "click", "3"});
+    test::Xdotool({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()), "click", "3"});
     ASSERT_TRUE(test::waitFor([&] { return tray->men()->isVisible(); })) << "a right click opens the tray menu";
     QTest::qWait(200);
     EXPECT_TRUE(test::saveScreenshot("tray-menu"));
@@ -126,7 +115,7 @@ TEST_F(TrayEndToEnd, TheIconDocksBringsTheWindowBackAndItsMenuEndsTheProgram) {
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(chrome::IsFormLoaded("home"));
     EXPECT_TRUE(test::waitFor([] { return dockedIcon().isEmpty(); })) << "the icon left the tray";
-    EXPECT_EQ(logouts(service.url()), 1);
+    EXPECT_EQ(test::Logouts(service.url()), 1);
 }
 
 TEST_F(TrayEndToEnd, WithoutATrayHostTheMainWindowGoesToTheTaskBar) {

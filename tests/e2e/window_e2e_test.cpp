@@ -17,10 +17,6 @@
 namespace kivo::mainwin {
 namespace {
 
-void xdotool(const QStringList& arguments) {
-    QProcess::execute("xdotool", arguments);
-}
-
 QString number(int value) {
     return QString::number(value);
 }
@@ -43,15 +39,15 @@ TEST_F(WindowManagerEndToEnd, ResizeMaximiseAndTheNextWindowOpensWhereThisOneWas
     // Drag the bottom-right corner by 450 x 300 pixels, as a person does.
     const QPoint corner = w->mapToGlobal(QPoint(w->width() - 2, w->height() - 2));
     const QPoint topLeft = w->geometry().topLeft();
-    xdotool({"mousemove", number(corner.x()), number(corner.y())});
+    test::Xdotool({"mousemove", number(corner.x()), number(corner.y())});
     QTest::qWait(200);
-    xdotool({"mousedown", "1"});
+    test::Xdotool({"mousedown", "1"});
     for (int step = 1; step <= 10; ++step) {
         QTest::qWait(40);
-        xdotool({"mousemove", number(corner.x() + 45 * step), number(corner.y() + 30 * step)});
+        test::Xdotool({"mousemove", number(corner.x() + 45 * step), number(corner.y() + 30 * step)});
     }
     QTest::qWait(200);
-    xdotool({"mouseup", "1"});
+    test::Xdotool({"mouseup", "1"});
     ASSERT_TRUE(test::waitFor([&] { return w->size() == QSize(1400, 900); }, 5000)) << w->width() << "x" << w->height();
     EXPECT_EQ(w->geometry().topLeft(), topLeft) << "the top-left corner stays";
     const QWidget* browser = test::find(w, "web");
