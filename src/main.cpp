@@ -129,12 +129,7 @@ int main(int argc, char** argv) {
         return browser;
     };
     // A sign-in opens the main window; page commands reach it, creating it when needed.
-    signin::login::SetShowMainWindow([](QScreen* screen) {
-        mainwin::home::SetFallbackScreen(screen);
-        mainwin::home* window = mainwin::home::Instance();
-        window->ComeBack();
-        window->show();
-    });
+    signin::login::SetShowMainWindow(&mainwin::home::ShowAfterSignIn);
     // When the service's session is over the sign-in window comes again, as at start.
     mainwin::home::SetSignInAgain(&signin::login::OpenAgain);
     mainwin::home::SetShowSettings([](QWidget* owner) { settings::sys::Show(owner); });

@@ -564,6 +564,13 @@ void home::EndSession() {
     }
 }
 
+void home::ShowAfterSignIn(QScreen* screen) {
+    SetFallbackScreen(screen);
+    home* window = Instance();
+    window->ComeBack();
+    window->show();
+}
+
 void home::ComeBack() {
     if (!waitsForSignIn()) {
         return;

@@ -73,6 +73,9 @@ public:
 
     bridge::HyperApp* bridge() const { return bridge_.get(); }
 
+    /// What a sign-in on `screen` opens: the main window, made when it does not exist yet, taken up
+    /// again after an ended session (ComeBack), and shown.
+    static void ShowAfterSignIn(QScreen* screen);
     /// After a sign-in: when the session had ended, the window takes up the (new) user's profile
     /// and opens the page that was open again; otherwise nothing.
     void ComeBack();

@@ -16,11 +16,7 @@ namespace kivo::test {
 // and the program's end calls `programEnd` instead of ending the tests.
 inline void WireClient(std::function<void()> programEnd) {
     chrome::FormRegistry::instance().setProgramEnd(std::move(programEnd));
-    signin::login::SetShowMainWindow([](QScreen*) {
-        mainwin::home* window = mainwin::home::Instance();
-        window->ComeBack();
-        window->show();
-    });
+    signin::login::SetShowMainWindow(&mainwin::home::ShowAfterSignIn);
     mainwin::home::SetSignInAgain(&signin::login::OpenAgain);
     bridge::HACMD::SetCommandHandler(
         [](const bridge::HACMD::Arguments& a) { mainwin::home::Instance()->CMD(a[0], a[1], a[2], a[3], a[4], a[5]); });
