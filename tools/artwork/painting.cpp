@@ -31,7 +31,8 @@ void save(const QImage& image, const QString& name, int quality) {
     }
     const QString path = OutDir() + "/" + file;
     QDir().mkpath(QFileInfo(path).path());
-    if (!image.save(path, nullptr, quality)) {
+    // Qt reads a PNG's quality as its compression: any quality stores it uncompressed.
+    if (!image.save(path, nullptr, path.endsWith(".png") ? -1 : quality)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::exit(1);
     }

@@ -23,6 +23,7 @@ QString& OutDir();
 /// density); save() then names them name@2x.
 int& Scale();
 QImage canvas(int w, int h, bool alpha);
+/// Writes `image` to OutDir()/name; `quality` is a JPEG's (a PNG is always compressed).
 void save(const QImage& image, const QString& name, int quality = 92);
 void draw(QImage& image, const std::function<void(QPainter&)>& f);
 QFont font(double pixelSize, int weight = QFont::Normal);
