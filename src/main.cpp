@@ -4,6 +4,7 @@
 #include "chrome/formregistry.h"
 #include "chrome/language.h"
 #include "chrome/pagedialogs.h"
+#include "chrome/windowpreparation.h"
 #include "chrome/windowhelpers.h"
 #include "mainwin/home.h"
 #include "platform/web/browserengine.h"
@@ -102,6 +103,9 @@ int main(int argc, char** argv) {
     }
     platform::GuardedApplication app(argc, argv);
     startup::Trace("application");
+    // The sign-in window's pictures and the font list are read on a worker thread meanwhile
+    // (not before the application exists: decoding then can crash).
+    chrome::WindowPreparation preparation(signin::login::Artwork());
     QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
     QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);
@@ -169,6 +173,7 @@ int main(int argc, char** argv) {
     // 4-7. The sign-in window, dressed, with the cookies handed to the browser.
     auto* signIn = new signin::login;
     signIn->Load();
+    preparation.Release();
     startup::Trace("sign-in window made");
     // The sign-in window's pictures and browser page are gone for good once it is.
     QObject::connect(signIn, &QObject::destroyed, [] { QTimer::singleShot(0, &platform::ReturnFreeMemory); });

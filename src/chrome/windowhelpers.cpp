@@ -1,5 +1,6 @@
 #include "chrome/windowhelpers.h"
 
+#include "chrome/windowpreparation.h"
 #include "platform/net/picturefetch.h"
 
 #include <QFile>
@@ -22,19 +23,17 @@ namespace {
 
 // On screens of twice the density (or more) the pictures drawn at twice their size, where the
 // artwork has them: name@2x beside name.
-QString sharpest(const QString& path, bool& doubled) {
-    doubled = false;
+QString sharpest(const QString& path) {
     if (qGuiApp == nullptr || qGuiApp->devicePixelRatio() < 1.5) {
         return path;
     }
     QString two = path;
     two.insert(two.lastIndexOf('.'), QStringLiteral("@2x"));
-    doubled = QFile::exists(two);
-    return doubled ? two : path;
+    return QFile::exists(two) ? two : path;
 }
 
-QImage atDensity(QImage image, bool doubled) {
-    if (doubled) {
+QImage atDensity(QImage image, const QString& path) {
+    if (path.contains(QStringLiteral("@2x."))) {
         image.setDevicePixelRatio(2);
     }
     return image;
@@ -42,22 +41,29 @@ QImage atDensity(QImage image, bool doubled) {
 
 } // namespace
 
+QString ResourceImagePath(int id) {
+    return sharpest(QStringLiteral(":/artwork/%1.jpg").arg(id));
+}
+
+QString PicturePath(const QString& name) {
+    return sharpest(QStringLiteral(":/pictures/%1.png").arg(name));
+}
+
 QByteArray ResourceBytes(int id) {
-    bool doubled = false;
-    QFile file(sharpest(QStringLiteral(":/artwork/%1.jpg").arg(id), doubled));
+    QFile file(ResourceImagePath(id));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QImage LoadResourceImage(int id) {
-    bool doubled = false;
-    sharpest(QStringLiteral(":/artwork/%1.jpg").arg(id), doubled);
-    return atDensity(LoadJpegResource(ResourceBytes(id)), doubled);
+    const QString path = ResourceImagePath(id);
+    const std::optional<QImage> prepared = WindowPreparation::Take(path);
+    return atDensity(prepared ? *prepared : LoadJpegResource(ResourceBytes(id)), path);
 }
 
 QImage LoadPicture(const QString& name) {
-    bool doubled = false;
-    const QString path = sharpest(QStringLiteral(":/pictures/%1.png").arg(name), doubled);
-    return atDensity(QImage(path), doubled);
+    const QString path = PicturePath(name);
+    const std::optional<QImage> prepared = WindowPreparation::Take(path);
+    return atDensity(prepared ? *prepared : QImage(path), path);
 }
 
 QIcon ProgramIcon() {

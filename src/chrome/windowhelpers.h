@@ -17,6 +17,13 @@ QImage LoadJpegResource(const QByteArray& bytes);
 /// The program's JPEG resource `id` (101 to 115) decoded; nothing for an unknown id.
 QImage LoadResourceImage(int id);
 
+/// Where resource `id` is read from: the picture drawn at twice its size on a screen of twice
+/// the density, where the artwork has one.
+QString ResourceImagePath(int id);
+
+/// Where picture `name` is read from, chosen as ResourceImagePath chooses.
+QString PicturePath(const QString& name);
+
 /// The bytes of resource `id`, empty when there is none.
 QByteArray ResourceBytes(int id);
 

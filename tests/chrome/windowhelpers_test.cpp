@@ -3,6 +3,7 @@
 #include "chrome/formregistry.h"
 #include "chrome/imagecontrol.h"
 #include "chrome/windowhelpers.h"
+#include "chrome/windowpreparation.h"
 #include "testserver.h"
 
 #include <QBuffer>
@@ -44,6 +45,23 @@ TEST(Resources, EachJpegDecodesToItsListedSize) {
     EXPECT_TRUE(LoadJpegResource({}).isNull());
     EXPECT_TRUE(LoadJpegResource("not a picture").isNull());
     EXPECT_EQ(LoadPicture("card").size(), QSize(372, 344));
+}
+
+// The pictures decoded ahead are the ones the window would decode itself, handed out until
+// they are released; any other picture is read as before.
+TEST(WindowPreparation, HandsOutThePicturesItDecodedUntilReleased) {
+    const QString card = PicturePath("card");
+    const QString background = ResourceImagePath(108);
+    WindowPreparation preparation({background, card});
+    const std::optional<QImage> prepared = WindowPreparation::Take(card);
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(*prepared, QImage(card));
+    EXPECT_EQ(LoadResourceImage(108), LoadJpegResource(ResourceBytes(108)));
+    EXPECT_FALSE(WindowPreparation::Take(PicturePath("heading"))) << "not prepared";
+    EXPECT_FALSE(LoadPicture("heading").isNull());
+    preparation.Release();
+    EXPECT_FALSE(WindowPreparation::Take(card));
+    EXPECT_EQ(LoadPicture("card"), QImage(card));
 }
 
 TEST(LoadPictureFromPath, FilesAndWebAddresses) {
