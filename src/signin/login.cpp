@@ -50,6 +50,22 @@ std::function<void(QScreen*)>& showMainWindow() {
     return show;
 }
 
+ImageControl* image(QWidget* parent, int l, int t, int w, int h, const QImage& picture = {}) {
+    auto* control = new ImageControl(parent);
+    MoveTwips(control, l, t, w, h);
+    control->setPicture(picture);
+    return control;
+}
+
+chrome::ClickLabel* label(QWidget* parent, const QString& caption, int l, int t, int w, int h, double points,
+                          Qt::Alignment align) {
+    auto* control = new chrome::ClickLabel(caption, parent);
+    MoveTwips(control, l, t, w, h);
+    control->setFont(WindowFont(kYaHei, points));
+    control->setAlignment(align | Qt::AlignVCenter);
+    return control;
+}
+
 std::string utf8(const QString& text) {
     return text.toStdString();
 }
@@ -71,6 +87,15 @@ void login::OpenAgain(const QString& message) {
     signIn->show();
 }
 
+QStringList login::Artwork() {
+    using chrome::PicturePath;
+    using chrome::ResourceImagePath;
+    return {ResourceImagePath(108),     PicturePath("card"),        PicturePath("tab_off"),
+            PicturePath("close_white"), ResourceImagePath(114),     ResourceImagePath(113),
+            ResourceImagePath(111),     PicturePath("error_strip"), PicturePath("heading"),
+            ResourceImagePath(109),     ResourceImagePath(110)};
+}
+
 login::login() : Form("login") {
     setWindowTitle("Kivo");
     Move(0, 0, 13485, 9015);
@@ -87,21 +112,6 @@ login::~login() = default;
 
 void login::build() {
     background_ = LoadResourceImage(108);
-
-    auto image = [this](QWidget* parent, int l, int t, int w, int h, const QImage& picture = {}) {
-        auto* control = new ImageControl(parent);
-        MoveTwips(control, l, t, w, h);
-        control->setPicture(picture);
-        return control;
-    };
-    auto label = [](QWidget* parent, const QString& caption, int l, int t, int w, int h, double points,
-                    Qt::Alignment align) {
-        auto* l2 = new chrome::ClickLabel(caption, parent);
-        MoveTwips(l2, l, t, w, h);
-        l2->setFont(WindowFont(kYaHei, points));
-        l2->setAlignment(align | Qt::AlignVCenter);
-        return l2;
-    };
 
     aicAlphaImage1 = image(this, 3952, 1927, 5580, 5160, LoadPicture("card"));
     aicAlphaImage1->setCursor(Qt::ArrowCursor);
@@ -176,6 +186,26 @@ void login::build() {
     mobile_enter->setFocusPolicy(Qt::NoFocus);
     connect(mobile_enter, &QPushButton::clicked, this, &login::MobileSignIn);
 
+    // Start: the SMS panel, the other tabs' overlays and the "忘记密码" link.
+    password_box->hide();
+    code_box->hide();
+    mobile_tab_bg->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{code_tab_bg, password_tab_bg, code_tab, password_tab, mobile_tab,
+                                                      codeBtn, passwordBtn, mobileBtn}) {
+        w->raise();
+    }
+    error_box->raise();
+    setDefault(mobile_enter);
+    makeKeyboardUsable();
+    nameControls();
+}
+
+// The password and QR panels are hidden at first: they are built right after the first paint,
+// or when a tab needs them sooner.
+void login::buildHiddenPanels() {
+    if (username != nullptr) {
+        return;
+    }
     // Password panel
     aicAlphaImage5 = image(password_box, 1920, 235, 1575, 465, LoadPicture("heading"));
     username = input(password_box, 600, 1480, 4335, 300);
@@ -199,18 +229,17 @@ void login::build() {
     aicAlphaImage2 = image(code_box, 3840, 3525, 630, 210, LoadPicture("refresh"));
     connect(aicAlphaImage2, &ImageControl::Click, this, &login::ShowQrCode);
 
-    // Start: the SMS panel, the other tabs' overlays and the "忘记密码" link.
-    password_box->hide();
-    code_box->hide();
-    mobile_tab_bg->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{code_tab_bg, password_tab_bg, code_tab, password_tab, mobile_tab,
-                                                      codeBtn, passwordBtn, mobileBtn}) {
-        w->raise();
+    for (QWidget* w : std::initializer_list<QWidget*>{password_box, code_box}) {
+        for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            child->show(); // children made after their panel was shown
+        }
     }
-    error_box->raise();
-    setDefault(mobile_enter);
-    makeKeyboardUsable();
-    // Every control by its name, as the window code names it.
+    makeHiddenPanelsKeyboardUsable();
+    nameControls();
+}
+
+// Every control by its name, as the window code names it.
+void login::nameControls() {
     const std::pair<QObject*, const char*> names[] = {
         {aicAlphaImage1, "aicAlphaImage1"},
         {code_tab_bg, "code_tab_bg"},
@@ -278,6 +307,7 @@ void login::FinishDressing() {
         return;
     }
     startup::Trace("sign-in window painted");
+    buildHiddenPanels();
     if (!shadow_) {
         shadow_ = chrome::aShadow::ForWindow(this);
     }
@@ -292,6 +322,9 @@ void login::StartBrowser() {
         return;
     }
     loding = platform::Browsers()(code_box);
+    if (!loding) { // no browser engine: the log says why; the other tabs still sign in
+        return;
+    }
     loding->widget()->setObjectName("loding");
     chrome::PresentAsPicture(loding->widget(), "登录二维码");
     loding->widget()->setFocusPolicy(Qt::NoFocus);
@@ -354,6 +387,7 @@ void login::SelectCodeTab() {
 // What each tab shows, clears and makes the default button; the other tabs' panels and the
 // selected tab's grey background go.
 void login::SelectTab(Tab tab) {
+    buildHiddenPanels();
     struct Look {
         chrome::PictureBox* box;
         chrome::ImageControl* background;

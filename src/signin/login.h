@@ -31,6 +31,8 @@ public:
     static void SetShowMainWindow(std::function<void(QScreen* screen)> show);
     /// Opens the sign-in window again (the service's session is over) with `message` shown.
     static void OpenAgain(const QString& message);
+    /// The window's pictures in the order it reads them, for decoding ahead of it.
+    static QStringList Artwork();
 
     void ShowLoginError(const QString& text);
     void ShowQrCode();
@@ -61,12 +63,15 @@ protected:
 
 private:
     void build();
+    void buildHiddenPanels();
+    void nameControls();
     QLineEdit* input(QWidget* panel, int left, int top, int width, int height, bool secret = false);
     QLineEdit* hint(QWidget* panel, const QString& text, int left, int top, int width, int height, QLineEdit* input);
     void setDefault(QPushButton* button);
     enum class Tab { Mobile, Password, Code };
     void SelectTab(Tab tab);
     void makeKeyboardUsable();
+    void makeHiddenPanelsKeyboardUsable();
     void ShowCountdown();
     Tab tab_ = Tab::Mobile;
     // False (with the message shown and the focus on the box) when the box is empty.

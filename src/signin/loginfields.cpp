@@ -40,10 +40,11 @@ QLineEdit* login::input(QWidget* panel, int left, int top, int width, int height
 
 QLineEdit* login::hint(QWidget* panel, const QString& text, int left, int top, int width, int height,
                        QLineEdit* forInput) {
-    auto* box = new QLineEdit(text, panel);
+    auto* box = new QLineEdit(panel);
     MoveTwips(box, left, top, width, height);
     box->setFrame(false);
     box->setFont(WindowFont(kYaHei, 12));
+    box->setText(text); // after the font: laid out once, in it
     box->setStyleSheet("QLineEdit { background: rgb(205, 221, 250); color: rgb(128, 128, 128); border: none; }");
     box->setReadOnly(true);
     box->setCursor(Qt::IBeamCursor);
@@ -101,19 +102,12 @@ void login::makeKeyboardUsable() {
     MakeActionable(mobileBtn, "动态登录", QAccessible::PageTab);
     MakeActionable(getCaptchaBtn, get_captcha->text());
     MakeActionable(mobile_btn, "登录");
-    MakeActionable(username_btn, "登录");
-    MakeActionable(aicAlphaImage2, "刷新");
     MakeActionable(reg_new, reg_new->text(), QAccessible::Link);
     MakeActionable(forget_password, forget_password->text(), QAccessible::Link);
     MakeActionable(aicAlphaImage6, "关闭");
     chrome::Describe(error_box, QString(), QAccessible::AlertMessage);
     mobile->setAccessibleName("手机号");
     captcha->setAccessibleName("验证码");
-    username->setAccessibleName("用户名称");
-    password->setAccessibleName("帐号密码");
-    // Reading order: the tabs, the shown panel from top to bottom, the links, the close button.
-    chrome::SetTabOrder({codeBtn, passwordBtn, mobileBtn, mobile, getCaptchaBtn, captcha, mobile_btn, username,
-                         password, username_btn, aicAlphaImage2, reg_new, forget_password, aicAlphaImage6});
     // Ctrl+Tab and Ctrl+Shift+Tab go through the tabs as a tab widget's do.
     auto cycle = [this](int step) {
         static constexpr Tab kLeftToRight[] = {Tab::Code, Tab::Password, Tab::Mobile};
@@ -127,6 +121,16 @@ void login::makeKeyboardUsable() {
          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [cycle] { cycle(-1); });
     }
+}
+
+void login::makeHiddenPanelsKeyboardUsable() {
+    chrome::MakeActionable(username_btn, "登录");
+    chrome::MakeActionable(aicAlphaImage2, "刷新");
+    username->setAccessibleName("用户名称");
+    password->setAccessibleName("帐号密码");
+    // Reading order: the tabs, the shown panel from top to bottom, the links, the close button.
+    chrome::SetTabOrder({codeBtn, passwordBtn, mobileBtn, mobile, getCaptchaBtn, captcha, mobile_btn, username,
+                         password, username_btn, aicAlphaImage2, reg_new, forget_password, aicAlphaImage6});
 }
 
 } // namespace kivo::signin

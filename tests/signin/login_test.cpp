@@ -78,6 +78,7 @@ protected:
         window->Load();
         window->show();
         browserBeforePaint = !browsers.empty();
+        hiddenPanelsBeforePaint = window->findChild<QLineEdit*>("username") != nullptr;
         shadowBeforePaint = !window->findChildren<platform::LayeredWindow*>().empty();
         ASSERT_TRUE(test::waitFor([this] { return !browsers.empty(); })) << "the first paint starts the browser";
         // The offscreen platform activates every window it shows, the shadow's strips too; a
@@ -109,6 +110,7 @@ protected:
     int mainWindowsShown = 0;
     bool browserBeforePaint = false;
     bool shadowBeforePaint = false;
+    bool hiddenPanelsBeforePaint = false;
     tray::TrayForm* tray = nullptr;
     login* window = nullptr;
 };
@@ -127,11 +129,29 @@ TEST_F(LoginTest, StartsOnTheSmsTab) {
     EXPECT_EQ(browser().calls, QStringList{"navigate " + QString::fromStdString(server.url())});
     EXPECT_FALSE(browserBeforePaint) << "nothing the user sees waits for the browser engine";
     EXPECT_FALSE(shadowBeforePaint) << "nor for the shadow's windows";
+    EXPECT_FALSE(hiddenPanelsBeforePaint) << "nor for the hidden tabs' panels";
+    EXPECT_TRUE(test::find<QLineEdit>(window, "password_tip")->isVisibleTo(test::find(window, "password_box")))
+        << "built right after it";
     const auto strips = window->findChildren<platform::LayeredWindow*>();
     ASSERT_EQ(strips.size(), 4);
     for (const auto* strip : strips) {
         EXPECT_TRUE(strip->isVisible());
     }
+}
+
+// A browser engine that cannot start leaves the QR tab empty; the window and its other tabs work.
+TEST_F(LoginTest, WithoutABrowserEngineTheQrTabStaysEmpty) {
+    noBrowsers = true;
+    auto* another = new login;
+    another->Load();
+    another->show();
+    ASSERT_TRUE(test::waitFor([&] { return another->findChild<QLineEdit*>("username") != nullptr; }));
+    another->SelectCodeTab();
+    EXPECT_TRUE(test::find(another, "code_box")->isVisible());
+    EXPECT_EQ(another->findChild<QWidget*>("loding"), nullptr);
+    another->SelectPasswordTab();
+    EXPECT_EQ(another->focusWidget(), test::find(another, "username"));
+    another->Unload();
 }
 
 TEST_F(LoginTest, TabSwitchingFollowsTheTable) {
