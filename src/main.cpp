@@ -103,14 +103,14 @@ int main(int argc, char** argv) {
     }
     platform::GuardedApplication app(argc, argv);
     startup::Trace("application");
-    // The sign-in window's pictures and the font list are read on a worker thread meanwhile
-    // (not before the application exists: decoding then can crash).
-    chrome::WindowPreparation preparation(signin::login::Artwork());
     QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
     QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);
     chrome::InstallFontSubstitutes();
     chrome::SpeakChinese();
+    // The sign-in window's pictures and fonts are read on worker threads meanwhile (not before
+    // the application exists: decoding then can crash).
+    chrome::WindowPreparation preparation(signin::login::Artwork());
     startup::State().options = options;
 
     // 1. One copy per user.

@@ -42,7 +42,8 @@ const Module& module() {
     static const Module loaded = [] {
         Module m;
         PrepareEngineForScreenReader(); // the engine reads its switches once, when it starts
-        shareGraphicsContext();
+        BrowserEngine::ChooseComposition();
+        shareGraphicsContext(); // the engine needs it either way
         if (QLibrary* library = LoadProgramModule("kivo-webengine")) {
             auto registerSchemes = reinterpret_cast<void (*)()>(library->resolve("kivo_webengine_register_schemes"));
             auto trustHost =
@@ -64,6 +65,20 @@ const Module& module() {
     }();
     return loaded;
 }
+
+} // namespace
+
+// With the engine's GPU switched off (--disable-gpu, as where there is no graphics driver) the
+// engine draws its pages in software; composing them into the windows with OpenGL as well would
+// only add a software OpenGL renderer: some 35 MB and its time.
+void BrowserEngine::ChooseComposition() {
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") &&
+        qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").split(' ').contains("--disable-gpu")) {
+        qputenv("QT_QUICK_BACKEND", "software");
+    }
+}
+
+namespace {
 
 class CookieStoreOnDemandImpl : public CookieStore {
 public:

@@ -13,6 +13,9 @@ namespace kivo::platform {
 class BrowserEngine {
 public:
     static std::unique_ptr<Browser> MakeBrowser(QWidget* parent);
+    /// @brief How the windows compose the engine's pages, before it starts: in software when
+    /// the engine's GPU is off (--disable-gpu), unless QT_QUICK_BACKEND says otherwise.
+    static void ChooseComposition();
     /// @brief A cookie store that loads the engine only when the first cookie comes.
     static std::shared_ptr<CookieStore> CookieStoreOnDemand();
 };
