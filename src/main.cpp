@@ -1,5 +1,6 @@
 // Kivo: wires the subsystems together and runs the start-up sequence.
 #include "bridge/hacmd.h"
+#include "chrome/firstframe.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/language.h"
@@ -156,7 +157,9 @@ int main(int argc, char** argv) {
     startup::LoadRunParameters(true);
     startup::Trace("run parameters");
 
-    // 3. The hidden window that keeps the program alive.
+    // 3. The hidden window that keeps the program alive; what it and the program can do later
+    // waits for the sign-in window's first frame.
+    chrome::FirstFrame::Expect();
     auto* trayForm = new tray::TrayForm;
     trayForm->Load();
     startup::Trace("tray");
@@ -181,9 +184,9 @@ int main(int argc, char** argv) {
     startup::Trace("sign-in window shown");
     // Reading the icon's picture would hold the first window back; the windows take it when it
     // comes.
-    QTimer::singleShot(0, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });
+    chrome::FirstFrame::Then(&app, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });
     // Without a Chinese font every text is boxes; the log says what to install.
-    QTimer::singleShot(0, [] { chrome::CheckChineseFont(); });
+    chrome::FirstFrame::Then(&app, [] { chrome::CheckChineseFont(); });
     const int status = QApplication::exec();
     // A download still waiting for the service ends now, not at its time-out.
     service::Service().HttpClient->abort();

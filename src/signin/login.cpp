@@ -2,6 +2,7 @@
 
 #include "chrome/keyboardaccess.h"
 
+#include "chrome/firstframe.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/loadingpage.h"
@@ -111,6 +112,9 @@ login::~login() = default;
 // ---- layout ----
 
 void login::build() {
+    // The input boxes' font, set on the window before they are made: a box lays out its text as it
+    // is made, and would otherwise load the application's font first, which nothing here shows.
+    setFont(WindowFont(kYaHei, 10.5));
     background_ = LoadResourceImage(108);
 
     aicAlphaImage1 = image(this, 3952, 1927, 5580, 5160, LoadPicture("card"));
@@ -307,6 +311,7 @@ void login::FinishDressing() {
         return;
     }
     startup::Trace("sign-in window painted");
+    chrome::FirstFrame::Painted();
     buildHiddenPanels();
     if (!shadow_) {
         shadow_ = chrome::aShadow::ForWindow(this);

@@ -1,5 +1,6 @@
 #include "tray/trayform.h"
 
+#include "chrome/firstframe.h"
 #include "chrome/formregistry.h"
 #include "chrome/menustyle.h"
 #include "chrome/windowhelpers.h"
@@ -87,7 +88,7 @@ TrayForm::~TrayForm() = default;
 
 void TrayForm::onLoad() {
     // The notification icon follows the first window: reading its picture would hold that back.
-    QTimer::singleShot(0, this, &TrayForm::AddNotifyIcon);
+    chrome::FirstFrame::Then(this, [this] { AddNotifyIcon(); });
 }
 
 void TrayForm::AddNotifyIcon() {
