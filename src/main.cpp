@@ -1,6 +1,5 @@
 // Kivo: wires the subsystems together and runs the start-up sequence.
 #include "bridge/hacmd.h"
-#include "chrome/firstframe.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/language.h"
@@ -20,6 +19,7 @@
 #include "settings/version.h"
 #include "signin/login.h"
 #include "startup/configuration.h"
+#include "startup/firstframe.h"
 #include "startup/networksetup.h"
 #include "startup/platformchoice.h"
 #include "startup/runparameters.h"
@@ -104,6 +104,9 @@ int main(int argc, char** argv) {
     }
     platform::GuardedApplication app(argc, argv);
     startup::Trace("application");
+    // What can wait (the configuration download, the icons) waits for the first window's first
+    // frame.
+    startup::FirstFrame::Expect();
     QApplication::setApplicationName("Kivo"); // the windows' class, as the desktop entry says
     QGuiApplication::setDesktopFileName("kivo");
     QApplication::setQuitOnLastWindowClosed(false);
@@ -157,9 +160,7 @@ int main(int argc, char** argv) {
     startup::LoadRunParameters(true);
     startup::Trace("run parameters");
 
-    // 3. The hidden window that keeps the program alive; what it and the program can do later
-    // waits for the sign-in window's first frame.
-    chrome::FirstFrame::Expect();
+    // 3. The hidden window that keeps the program alive.
     auto* trayForm = new tray::TrayForm;
     trayForm->Load();
     startup::Trace("tray");
@@ -184,9 +185,9 @@ int main(int argc, char** argv) {
     startup::Trace("sign-in window shown");
     // Reading the icon's picture would hold the first window back; the windows take it when it
     // comes.
-    chrome::FirstFrame::Then(&app, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });
+    startup::FirstFrame::Then(&app, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });
     // Without a Chinese font every text is boxes; the log says what to install.
-    chrome::FirstFrame::Then(&app, [] { chrome::CheckChineseFont(); });
+    startup::FirstFrame::Then(&app, [] { chrome::CheckChineseFont(); });
     const int status = QApplication::exec();
     // A download still waiting for the service ends now, not at its time-out.
     service::Service().HttpClient->abort();

@@ -2,7 +2,6 @@
 
 #include "chrome/keyboardaccess.h"
 
-#include "chrome/firstframe.h"
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "chrome/loadingpage.h"
@@ -15,6 +14,7 @@
 #include "service/queryencoding.h"
 #include "service/sessioncookies.h"
 #include "startup/configuration.h"
+#include "startup/firstframe.h"
 #include "startup/runparameters.h"
 #include "startup/startuptrace.h"
 
@@ -311,7 +311,7 @@ void login::FinishDressing() {
         return;
     }
     startup::Trace("sign-in window painted");
-    chrome::FirstFrame::Painted();
+    startup::FirstFrame::Painted();
     buildHiddenPanels();
     if (!shadow_) {
         shadow_ = chrome::aShadow::ForWindow(this);

@@ -1,10 +1,13 @@
 #include "startup/configuration.h"
 
+#include "startup/firstframe.h"
+
 #include "platform/process/responsivewait.h"
 #include "service/httprequest.h"
 #include "service/json/jsonwriter.h"
 #include "service/json/textcodec.h"
 #include "service/queryencoding.h"
+#include "startup/firstframe.h"
 #include "startup/runparameters.h"
 
 #include <QCoreApplication>
@@ -95,10 +98,10 @@ void StartConfigurationDownload(const std::string& updateTime) {
             }
         });
     };
-    // In the program the thread starts with the event loop: loading the HTTP client and starting
-    // the TLS library would otherwise take the processor from the first window being built.
+    // In the program the thread starts after the first window's first frame: loading the HTTP
+    // client and starting the TLS library would otherwise take the processor from that frame.
     if (QCoreApplication::instance() != nullptr && QThread::currentThread() == QCoreApplication::instance()->thread()) {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(start), Qt::QueuedConnection);
+        FirstFrame::Then(QCoreApplication::instance(), std::move(start));
     } else {
         start();
     }

@@ -1,11 +1,11 @@
 #include "tray/trayform.h"
 
-#include "chrome/firstframe.h"
 #include "chrome/formregistry.h"
 #include "chrome/menustyle.h"
 #include "chrome/windowhelpers.h"
 #include "platform/desktop/urlopener.h"
 #include "service/httprequest.h"
+#include "startup/firstframe.h"
 #include "tray/badgeicon.h"
 
 #include <QApplication>
@@ -88,7 +88,7 @@ TrayForm::~TrayForm() = default;
 
 void TrayForm::onLoad() {
     // The notification icon follows the first window: reading its picture would hold that back.
-    chrome::FirstFrame::Then(this, [this] { AddNotifyIcon(); });
+    startup::FirstFrame::Then(this, [this] { AddNotifyIcon(); });
 }
 
 void TrayForm::AddNotifyIcon() {

@@ -1,5 +1,4 @@
 #include "chrome/controlarray.h"
-#include "chrome/firstframe.h"
 #include "chrome/form.h"
 #include "chrome/formregistry.h"
 #include "chrome/imagecontrol.h"
@@ -63,28 +62,6 @@ TEST(WindowPreparation, HandsOutThePicturesItDecodedUntilReleased) {
     preparation.Release();
     EXPECT_FALSE(WindowPreparation::Take(card));
     EXPECT_EQ(LoadPicture("card"), QImage(card));
-}
-
-// Work after the first frame waits for it once a first window is expected, and otherwise only
-// for the next turn of the event loop; work whose owner is gone by then is dropped.
-TEST(FirstFrame, HoldsWorkUntilTheFirstWindowHasPainted) {
-    QStringList ran;
-    QObject owner;
-    FirstFrame::Then(&owner, [&] { ran << "unexpected"; });
-    EXPECT_TRUE(ran.isEmpty());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(ran, QStringList{"unexpected"});
-
-    FirstFrame::Expect();
-    FirstFrame::Then(&owner, [&] { ran << "icon"; });
-    auto gone = std::make_unique<QObject>();
-    FirstFrame::Then(gone.get(), [&] { ran << "gone"; });
-    gone.reset();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(ran.size(), 1) << "waits for the paint";
-    FirstFrame::Painted();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(ran, (QStringList{"unexpected", "icon"}));
 }
 
 TEST(LoadPictureFromPath, FilesAndWebAddresses) {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace kivo::chrome {
+namespace kivo::startup {
 
 /// Work that can wait until the program's first window has painted its first frame. A timer of
 /// nought would not do: it runs before the window's first paint, which waits for the display
@@ -20,4 +20,4 @@ public:
     static void Painted();
 };
 
-} // namespace kivo::chrome
+} // namespace kivo::startup

@@ -1,4 +1,4 @@
-#include "chrome/firstframe.h"
+#include "startup/firstframe.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace kivo::chrome {
+namespace kivo::startup {
 
 namespace {
 
@@ -44,4 +44,4 @@ void FirstFrame::Painted() {
     }
 }
 
-} // namespace kivo::chrome
+} // namespace kivo::startup
