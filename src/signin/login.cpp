@@ -91,10 +91,10 @@ void login::OpenAgain(const QString& message) {
 QStringList login::Artwork() {
     using chrome::PicturePath;
     using chrome::ResourceImagePath;
-    return {ResourceImagePath(108),     PicturePath("card"),        PicturePath("tab_off"),
-            PicturePath("close_white"), ResourceImagePath(114),     ResourceImagePath(113),
-            ResourceImagePath(111),     PicturePath("error_strip"), PicturePath("heading"),
-            ResourceImagePath(109),     ResourceImagePath(110)};
+    return {PicturePath("card"),        PicturePath("tab_off"),     PicturePath("close_white"),
+            ResourceImagePath(114),     ResourceImagePath(113),     ResourceImagePath(111),
+            PicturePath("error_strip"), PicturePath("heading"),     ResourceImagePath(109),
+            ResourceImagePath(110),     ResourceImagePath(108)};
 }
 
 login::login() : Form("login") {
@@ -115,7 +115,6 @@ void login::build() {
     // The input boxes' font, set on the window before they are made: a box lays out its text as it
     // is made, and would otherwise load the application's font first, which nothing here shows.
     setFont(WindowFont(kYaHei, 10.5));
-    background_ = LoadResourceImage(108);
 
     aicAlphaImage1 = image(this, 3952, 1927, 5580, 5160, LoadPicture("card"));
     aicAlphaImage1->setCursor(Qt::ArrowCursor);
@@ -202,6 +201,8 @@ void login::build() {
     setDefault(mobile_enter);
     makeKeyboardUsable();
     nameControls();
+    // Only painting needs the background: taken last, it is decoded while the controls are made.
+    background_ = LoadResourceImage(108);
 }
 
 // The password and QR panels are hidden at first: they are built right after the first paint,
