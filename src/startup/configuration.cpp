@@ -1,7 +1,5 @@
 #include "startup/configuration.h"
 
-#include "startup/firstframe.h"
-
 #include "platform/process/responsivewait.h"
 #include "service/httprequest.h"
 #include "service/json/jsonwriter.h"
