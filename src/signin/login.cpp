@@ -91,10 +91,9 @@ void login::OpenAgain(const QString& message) {
 QStringList login::Artwork() {
     using chrome::PicturePath;
     using chrome::ResourceImagePath;
-    return {PicturePath("card"),        PicturePath("tab_off"),     PicturePath("close_white"),
-            ResourceImagePath(114),     ResourceImagePath(113),     ResourceImagePath(111),
-            PicturePath("error_strip"), PicturePath("heading"),     ResourceImagePath(109),
-            ResourceImagePath(110),     ResourceImagePath(108)};
+    return {PicturePath("card"),     PicturePath("tab_off"), PicturePath("close_white"), ResourceImagePath(114),
+            PicturePath("error_strip"), PicturePath("heading"), ResourceImagePath(109),      ResourceImagePath(110),
+            ResourceImagePath(108)};
 }
 
 login::login() : Form("login") {
@@ -147,16 +146,17 @@ void login::build() {
     aicAlphaImage6 = image(this, 13200, 120, 180, 180, LoadPicture("close_white"));
     connect(aicAlphaImage6, &ImageControl::Click, this, &login::onCloseRequested);
 
-    // Panels: one visible at a time, all at the same place on the card.
-    auto panel = [this](int height, int resource) {
+    // Panels: one visible at a time, all at the same place on the card. The hidden ones take their
+    // pictures with their controls.
+    auto panel = [this](int height) {
         auto* box = new chrome::PictureBox(this);
         MoveTwips(box, 3952, 2720, 5580, height);
-        box->setPicture(LoadResourceImage(resource));
         return box;
     };
-    mobile_box = panel(3765, 114);
-    password_box = panel(3840, 113);
-    code_box = panel(3840, 111);
+    mobile_box = panel(3765);
+    mobile_box->setPicture(LoadResourceImage(114));
+    password_box = panel(3840);
+    code_box = panel(3840);
 
     // The error strip sits over the panels.
     error_box = new chrome::PictureBox(this);
@@ -212,6 +212,7 @@ void login::buildHiddenPanels() {
         return;
     }
     // Password panel
+    password_box->setPicture(LoadResourceImage(113));
     aicAlphaImage5 = image(password_box, 1920, 235, 1575, 465, LoadPicture("heading"));
     username = input(password_box, 600, 1480, 4335, 300);
     username_tip = hint(password_box, "请输入用户名称", 600, 1480, 4335, 420, username);
@@ -225,6 +226,7 @@ void login::buildHiddenPanels() {
     connect(password_enter, &QPushButton::clicked, this, &login::PasswordSignIn);
 
     // QR panel
+    code_box->setPicture(LoadResourceImage(111));
     // The QR browser ("loding") comes after the first paint: see StartBrowser.
     Label3 = new QLabel("请使用Velmora手机端扫描登录", code_box);
     MoveTwips(Label3, 1160, 3480, 2520, 300);
