@@ -14,9 +14,9 @@ namespace kivo::startup {
 
 namespace {
 
-// Milliseconds since boot at which this process started (/proc/self/stat's start time); -1 when unknown.
-double processStartMs() {
-    std::ifstream stat("/proc/self/stat");
+// Milliseconds since boot at which a process started (/proc/PID/stat's start time); -1 when unknown.
+double processStartMs(const std::string& pid) {
+    std::ifstream stat("/proc/" + pid + "/stat");
     std::string line;
     std::getline(stat, line);
     const auto close = line.rfind(')'); // the command name may hold spaces
@@ -46,8 +46,13 @@ void Trace(const char* stage) {
     if (!on) {
         return;
     }
-    static const double start = processStartMs();
+    static const double start = processStartMs("self");
     std::fprintf(stderr, "kivo startup: %.0f %s\n", sinceBootMs() - start, stage);
+}
+
+double SinceStartOf(int pid) {
+    const double start = processStartMs(std::to_string(pid));
+    return start < 0 ? -1 : sinceBootMs() - start;
 }
 
 } // namespace kivo::startup

@@ -7,4 +7,7 @@ namespace kivo::startup {
 /// zero from the process's own start time.
 void Trace(const char* stage);
 
+/// Milliseconds since process `pid` started, on the clock Trace counts with; -1 when it is gone.
+double SinceStartOf(int pid);
+
 } // namespace kivo::startup
