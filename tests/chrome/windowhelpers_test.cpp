@@ -1,4 +1,5 @@
 #include "chrome/controlarray.h"
+#include "chrome/fonts.h"
 #include "chrome/form.h"
 #include "chrome/formregistry.h"
 #include "chrome/imagecontrol.h"
@@ -52,7 +53,7 @@ TEST(Resources, EachJpegDecodesToItsListedSize) {
 TEST(WindowPreparation, HandsOutThePicturesItDecodedUntilReleased) {
     const QString card = PicturePath("card");
     const QString background = ResourceImagePath(108);
-    WindowPreparation preparation({background, card});
+    WindowPreparation preparation({background, card}, ReadFontConfiguration());
     const std::optional<QImage> prepared = WindowPreparation::Take(card);
     ASSERT_TRUE(prepared);
     EXPECT_EQ(*prepared, QImage(card));
