@@ -95,8 +95,6 @@ int main(int argc, char** argv) {
         return options.help ? 0 : 2;
     }
 
-    // Read while the application is made: the first window's font list waits for it otherwise.
-    std::jthread fontConfiguration = chrome::ReadFontConfiguration();
     const startup::PlatformChoice platform = startup::ChoosePlatform(QProcessEnvironment::systemEnvironment());
     if (!platform.platform.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", platform.platform.toUtf8());
@@ -114,9 +112,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     chrome::InstallFontSubstitutes();
     chrome::SpeakChinese();
-    // The sign-in window's pictures and font list are read on worker threads meanwhile (not
-    // before the application exists: decoding then can crash).
-    chrome::WindowPreparation preparation(signin::login::Artwork(), std::move(fontConfiguration));
+    // The sign-in window's pictures and fonts are read on worker threads meanwhile (not before
+    // the application exists: decoding then can crash).
+    chrome::WindowPreparation preparation(signin::login::Artwork());
     startup::State().options = options;
 
     // 1. One copy per user.

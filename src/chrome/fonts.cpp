@@ -4,8 +4,6 @@
 #include <QLoggingCategory>
 #include <QStringList>
 
-#include <fontconfig/fontconfig.h>
-
 Q_LOGGING_CATEGORY(lcFonts, "kivo.chrome.fonts")
 
 namespace kivo::chrome {
@@ -29,10 +27,6 @@ bool CheckChineseFont(const QStringList& families) {
 
 bool CheckChineseFont() {
     return CheckChineseFont(QFontDatabase::families(QFontDatabase::SimplifiedChinese));
-}
-
-std::jthread ReadFontConfiguration() {
-    return std::jthread([] { FcInit(); }); // fontconfig alone: no Qt before the application
 }
 
 QFont WindowFont(const QString& family, double points, bool bold) {

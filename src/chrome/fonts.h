@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <thread>
-
 namespace kivo::chrome {
 
 /// The windows' usual font family.
@@ -21,11 +19,6 @@ bool CheckChineseFont(const QStringList& families);
 
 /// The same check against the fonts this desktop has installed.
 bool CheckChineseFont();
-
-/// Starts reading the system's font configuration (fontconfig's files and caches) on a thread,
-/// which may begin before the application exists: the first font list otherwise reads it then,
-/// about 7 ms that the first window waits for. Joined when the returned thread is let go.
-std::jthread ReadFontConfiguration();
 
 /// A font of the window definitions: family and size in points, bold or not.
 QFont WindowFont(const QString& family, double points, bool bold = false);

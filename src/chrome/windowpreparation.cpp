@@ -13,16 +13,10 @@ WindowPreparation*& current() {
 
 } // namespace
 
-WindowPreparation::WindowPreparation(const QStringList& paths, std::jthread fontConfiguration) : pending_(paths) {
+WindowPreparation::WindowPreparation(const QStringList& paths) : pending_(paths) {
     current() = this;
     worker_ = std::thread([this, paths] { work(paths); });
-    // The list is read from the configuration: read twice at once, it would be read in full twice.
-    fonts_ = std::thread([configuration = std::move(fontConfiguration)]() mutable {
-        if (configuration.joinable()) {
-            configuration.join();
-        }
-        (void)QFontDatabase::families();
-    });
+    fonts_ = std::thread([] { (void)QFontDatabase::families(); });
 }
 
 WindowPreparation::~WindowPreparation() {

@@ -18,10 +18,9 @@ namespace kivo::chrome {
 /// pictures from here while it holds them, waiting only for one not decoded yet.
 class WindowPreparation {
 public:
-    /// Starts decoding `paths` (as PicturePath and ResourceImagePath give them), in their order,
-    /// and reading the font list once `fontConfiguration` (ReadFontConfiguration's) has ended. The
-    /// application must exist.
-    WindowPreparation(const QStringList& paths, std::jthread fontConfiguration);
+    /// Starts decoding `paths` (as PicturePath and ResourceImagePath give them), in their order.
+    /// The application must exist.
+    explicit WindowPreparation(const QStringList& paths);
     /// Releases.
     ~WindowPreparation();
     WindowPreparation(const WindowPreparation&) = delete;

@@ -1,5 +1,4 @@
 #include "chrome/controlarray.h"
-#include "chrome/fonts.h"
 #include "chrome/form.h"
 #include "chrome/formregistry.h"
 #include "chrome/imagecontrol.h"
@@ -53,7 +52,7 @@ TEST(Resources, EachJpegDecodesToItsListedSize) {
 TEST(WindowPreparation, HandsOutThePicturesItDecodedUntilReleased) {
     const QString card = PicturePath("card");
     const QString background = ResourceImagePath(108);
-    WindowPreparation preparation({background, card}, ReadFontConfiguration());
+    WindowPreparation preparation({background, card});
     const std::optional<QImage> prepared = WindowPreparation::Take(card);
     ASSERT_TRUE(prepared);
     EXPECT_EQ(*prepared, QImage(card));
