@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     chrome::InstallFontSubstitutes();
     chrome::SpeakChinese();
-    // The sign-in window's pictures and fonts are read on worker threads meanwhile (not before
+    // The sign-in window's pictures are decoded on a worker thread meanwhile (not before
     // the application exists: decoding then can crash).
     chrome::WindowPreparation preparation(signin::login::Artwork());
     startup::State().options = options;

@@ -1,7 +1,5 @@
 #include "chrome/windowpreparation.h"
 
-#include <QFontDatabase>
-
 namespace kivo::chrome {
 
 namespace {
@@ -16,7 +14,6 @@ WindowPreparation*& current() {
 WindowPreparation::WindowPreparation(const QStringList& paths) : pending_(paths) {
     current() = this;
     worker_ = std::thread([this, paths] { work(paths); });
-    fonts_ = std::thread([] { (void)QFontDatabase::families(); });
 }
 
 WindowPreparation::~WindowPreparation() {
@@ -60,9 +57,6 @@ void WindowPreparation::Release() {
     }
     if (worker_.joinable()) {
         worker_.join();
-    }
-    if (fonts_.joinable()) {
-        fonts_.join();
     }
 }
 

@@ -12,10 +12,10 @@
 
 namespace kivo::chrome {
 
-/// What the first window needs read before it can show, read on two worker threads while the
-/// program does its other start-up work: its pictures, and the font list, which the first text
-/// box would otherwise read on the GUI thread. LoadPicture and LoadResourceImage take the
-/// pictures from here while it holds them, waiting only for one not decoded yet.
+/// The first window's pictures, decoded on a worker thread while the program does its other
+/// start-up work. LoadPicture and LoadResourceImage take them from here while it holds them,
+/// waiting only for one not decoded yet. (Reading the font list on a second thread as well
+/// did not bring the first frame sooner.)
 class WindowPreparation {
 public:
     /// Starts decoding `paths` (as PicturePath and ResourceImagePath give them), in their order.
@@ -29,7 +29,7 @@ public:
     /// The picture at `path` once decoded; nothing when it is not one of those prepared, or
     /// they were released.
     static std::optional<QImage> Take(const QString& path);
-    /// Lets go of the pictures (the window holds what it kept) and waits for the workers.
+    /// Lets go of the pictures (the window holds what it kept) and waits for the worker.
     void Release();
 
 private:
@@ -41,7 +41,6 @@ private:
     QStringList pending_;
     bool released_ = false;
     std::thread worker_;
-    std::thread fonts_;
 };
 
 } // namespace kivo::chrome
