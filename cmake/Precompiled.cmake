@@ -1,7 +1,7 @@
 # Precompiled headers: Qt's and the standard library's headers are parsed once per tree instead of
 # once per source file (most of a source file's compile time otherwise). GCC takes a precompiled
 # header only when it was made with the same code-generation options, so the libraries and modules
-# (-fPIC) share this one and the test programs (-fPIE) one of their own (tests/CMakeLists.txt);
+# (all -fPIC) share this one and the test programs (-fPIE) one of their own (tests/CMakeLists.txt);
 # -Winvalid-pch makes a mismatch a build error rather than a silent slowdown.
 
 set(KIVO_PCH_COMMON
@@ -16,9 +16,12 @@ target_link_libraries(kivo_pch_library PRIVATE Qt6::Widgets)
 set_target_properties(kivo_pch_library PROPERTIES POSITION_INDEPENDENT_CODE ON)
 target_precompile_headers(kivo_pch_library PRIVATE ${KIVO_PCH_COMMON})
 
-# Makes a library or module of Kivo's own use the shared precompiled header.
+# Makes a library or module of Kivo's own use the shared precompiled header. The static libraries
+# are compiled position-independent like the modules: GCC 14 refuses a -fPIC header in a -fPIE
+# compile, which older GCC let through.
 function(kivo_precompiled_library target)
     target_precompile_headers(${target} REUSE_FROM kivo_pch_library)
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
     target_compile_options(${target} PRIVATE -Winvalid-pch)
 endfunction()
 

@@ -19,6 +19,8 @@ QString FailureReason(const platform::LoadOutcome& outcome);
 /// shows it also retries by itself, 30 s after the failure and then at growing intervals (never
 /// more often), and at once when the system says the network is back.
 class FailurePanel : public QWidget {
+    Q_OBJECT
+
 public:
     explicit FailurePanel(QWidget* parent);
 

@@ -8,6 +8,8 @@ namespace kivo::chrome {
 /// The loading animation over a window's browser: a white area with an animated picture in its
 /// centre. The animation runs only while the overlay shows.
 class LoadingOverlay : public QWidget {
+    Q_OBJECT
+
 public:
     LoadingOverlay(const QString& animation, QWidget* parent);
 

@@ -1,6 +1,7 @@
 // The workbench browser as a browser, with the real engine and the stand-in service: a page's
 // export lands whole in the download folder, new windows go where they belong, zoom survives a
 // restart, find marks words, and a killed renderer is reloaded.
+#include "activewindow.h"
 #include "chrome/keyboardaccess.h"
 #include "clientendtoend.h"
 #include "e2esupport.h"
@@ -53,7 +54,7 @@ protected:
     home* signIn() {
         home* w = test::SignInAsDemo<signin::login, home>();
         if (w != nullptr) {
-            QApplication::setActiveWindow(w);
+            test::activate(w);
             test::waitFor([&] { return !test::find(w, "loadingWeb")->isVisible(); });
         }
         return w;

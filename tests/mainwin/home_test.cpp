@@ -1,4 +1,5 @@
 // The main window offscreen, with fake browsers, against a local server.
+#include "activewindow.h"
 #include "bridge/hacmd.h"
 #include "chrome/formregistry.h"
 #include "chrome/keyboardaccess.h"
@@ -466,7 +467,7 @@ TEST_F(HomeTest, TheWorkbenchBrowserBehavesAsABrowser) {
     EXPECT_EQ(opened.size(), 2) << "another port is another site";
 
     // Keys: zoom, kept for the next start; back, forward, reload.
-    QApplication::setActiveWindow(w); // shortcuts belong to the active window
+    test::activate(w); // shortcuts belong to the active window
     auto key = [&](QKeyCombination combination) {
         QTest::keyClick(w, combination.key(), combination.keyboardModifiers());
     };
@@ -594,7 +595,7 @@ TEST_F(HomeTest, FindBarSearchesThePageAndPrintGoesToTheDialog) {
     home* w = open();
     web()->document = test::FakeDocument{};
     web()->document->source = "<p>合同 合同 发票 合同</p>";
-    QApplication::setActiveWindow(w);
+    test::activate(w);
     auto* bar = test::find<FindBar>(w, "findBar");
     auto* count = test::find<QLabel>(bar, "findCount");
     EXPECT_FALSE(bar->isVisible());
@@ -690,7 +691,7 @@ TEST_F(HomeTest, TheKeyboardGoesRoundTheBarsAndIntoThePage) {
     browsers.clear();
     w = open();
     overlay()->hide();
-    QApplication::setActiveWindow(w);
+    test::activate(w);
     chrome::FocusByKeyboard(test::find(w, "home_min"));
     EXPECT_TRUE(test::find(w, "focusMark")->isVisible());
     QTest::mouseClick(test::find(w, "web"), Qt::LeftButton);

@@ -1,5 +1,6 @@
 // The pages' notifications and the unread count, with a fake browser, a fake notification
 // service and fake notifications (offscreen).
+#include "activewindow.h"
 #include "mainwin/home.h"
 #include "mainwin/pagenotices.h"
 #include "platform/desktop/desktopnotifier.h"
@@ -112,7 +113,7 @@ TEST_F(PageNoticesTest, ATagReplacesAndThePageClosesOnTheDesktopToo) {
 }
 
 TEST_F(PageNoticesTest, TheCountRisesOnlyWhileTheWindowIsAwayAndClearsWhenItIsBack) {
-    QApplication::setActiveWindow(w);
+    test::activate(w);
     notify("a");
     // Offscreen windows are not always made active; only what the window system says counts.
     const int whileActive = w->isActiveWindow() ? 0 : 1;
@@ -133,10 +134,10 @@ TEST_F(PageNoticesTest, TheCountRisesOnlyWhileTheWindowIsAwayAndClearsWhenItIsBa
     w->showNormal();
     QWidget other;
     other.show();
-    QApplication::setActiveWindow(&other);
+    test::activate(&other);
     notify("e");
     ASSERT_EQ(notices()->unread(), 1);
-    QApplication::setActiveWindow(w);
+    test::activate(w);
     EXPECT_EQ(notices()->unread(), 0) << "the window came to the front";
 }
 

@@ -78,6 +78,12 @@ TEST_F(Package, ItsEntryIsValidAndItsClientStarts) {
     EXPECT_NE(sh("zcat " + root + "/usr/share/man/man1/kivo.1.gz").find("app\\-dir"), std::string::npos);
     // The network check runs where the question arises; its answers alone reach standard output.
     EXPECT_EQ(sh("(" + root + "/usr/bin/kivoctl request --base-url http://127.0.0.1:1 --proxy none /x 2>/dev/null)"), "nothing\n");
+    // Asking the desktop for its proxy goes through Qt, which on newer versions wants an
+    // application object: without one it writes a warning where only the diagnosis belongs.
+    const std::string errors = sh("(env -u http_proxy -u https_proxy -u all_proxy -u HTTP_PROXY -u HTTPS_PROXY -u ALL_PROXY " +
+                                  root + "/usr/bin/kivoctl request --base-url http://127.0.0.1:1 /x 2>&1 >/dev/null)");
+    EXPECT_EQ(errors.find("QObject"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("proxy none (from the desktop)"), std::string::npos) << errors;
 }
 
 } // namespace

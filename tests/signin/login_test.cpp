@@ -1,5 +1,6 @@
 // The sign-in window offscreen, with a fake browser, against a local server whose answers each
 // case chooses.
+#include "activewindow.h"
 #include "chrome/formregistry.h"
 #include "chrome/keyboardaccess.h"
 #include "keyboardwalk.h"
@@ -83,7 +84,7 @@ protected:
         ASSERT_TRUE(test::waitFor([this] { return !browsers.empty(); })) << "the first paint starts the browser";
         // The offscreen platform activates every window it shows, the shadow's strips too; a
         // desktop gives them no focus.
-        QApplication::setActiveWindow(window);
+        test::activate(window);
     }
 
     void TearDown() override {

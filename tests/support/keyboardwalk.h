@@ -1,6 +1,8 @@
 #pragma once
 
 // Walking a window with the keyboard as a person does, and what a screen reader hears.
+#include "activewindow.h"
+
 #include <QAccessible>
 #include <functional>
 #include <QApplication>
@@ -25,7 +27,7 @@ inline QAccessible::Role accessibleRole(QWidget* control) {
 // named `from` (the walk goes round until it meets it again); a control without an accessible
 // name is listed as "!name".
 inline QStringList tabWalk(QWidget* window, const QString& from, int most = 40) {
-    QApplication::setActiveWindow(window);
+    test::activate(window);
     QStringList seen;
     for (int i = 0; i < 2 * most; ++i) {
         QWidget* at = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window;

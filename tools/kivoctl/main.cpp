@@ -6,8 +6,11 @@
 #include "menucommands.h"
 #include "servicecommands.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +59,12 @@ int main(int argc, char** argv) {
         return kivo::tools::runJsonCommand(std::cin, std::cout);
     }
     const std::vector<std::string> rest(argv + 2, argv + argc);
+    // The network commands may read the desktop's proxy settings through Qt, which needs an
+    // application object on newer Qt versions (else it warns on the error output).
+    std::optional<QCoreApplication> app;
+    if (command == "request" || command == "config" || command == "icon") {
+        app.emplace(argc, argv);
+    }
     if (command == "ini") {
         return kivo::tools::runIniCommand(rest, std::cout, std::cerr);
     }

@@ -16,6 +16,14 @@ constexpr const char* kBusService = "org.a11y.Bus";
 constexpr const char* kBusPath = "/org/a11y/bus";
 constexpr const char* kStatus = "org.a11y.Status";
 constexpr const char* kRendererAccessibility = "--force-renderer-accessibility";
+constexpr const char* kNoRendererAccessibility = "--disable-renderer-accessibility";
+
+void addEngineFlag(const char* flag) {
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains(flag)) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + ' ' + flag).trimmed());
+    }
+}
 
 // Follows the accessibility bus's flag while the program runs.
 class StatusWatcher : public QObject {
@@ -48,13 +56,13 @@ bool ScreenReaderRunning() {
 
 void PrepareEngineForScreenReader() {
     if (ScreenReaderRunning()) {
-        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains(kRendererAccessibility)) {
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + ' ' + kRendererAccessibility).trimmed());
-        }
+        addEngineFlag(kRendererAccessibility);
         qCInfo(lcReader) << "a screen reader runs: the pages' accessible tree is built";
         return;
     }
+    // Newer engines (Qt 6.8) build the tree as soon as anything asks Qt for its accessible
+    // widgets, a desktop's own helpers included: it costs memory and time on every page.
+    addEngineFlag(kNoRendererAccessibility);
     if (QCoreApplication::instance() != nullptr && QDBusConnection::sessionBus().isConnected()) {
         auto* watcher = new StatusWatcher;
         watcher->setParent(QCoreApplication::instance());

@@ -28,10 +28,15 @@ public:
         }
         return false;
     }
+    // Each held object goes with a stand-in that asks for its deletion now, so that it is deleted
+    // when the event loop comes back as after any deleteLater() of this moment. The object itself
+    // cannot ask again: Qt posts one deferred deletion per object, and its first was swallowed.
     void release() {
         for (const QPointer<QObject>& object : held_) {
             if (object) {
-                QCoreApplication::postEvent(object, new QDeferredDeleteEvent);
+                auto* standIn = new QObject;
+                QObject::connect(standIn, &QObject::destroyed, [object] { delete object.data(); });
+                standIn->deleteLater();
             }
         }
         held_.clear();

@@ -1,6 +1,7 @@
 #include "platform/web/webenginebrowser.h"
 
 #include "platform/net/servicetrust.h"
+#include "platform/web/notificationpermission.h"
 #include "platform/web/webenginedownload.h"
 
 #include <QDir>
@@ -340,17 +341,8 @@ Browser::NotificationShown& presenterTarget() {
 void WebEngineBrowser::setNotifications(std::function<bool(const QString& origin)> allowed, NotificationShown shown) {
     QObject::disconnect(permissions_);
     QWebEnginePage* page = view_->page();
-    permissions_ = QObject::connect(
-        page, &QWebEnginePage::featurePermissionRequested, view_,
-        [page, allowed](const QUrl& origin, QWebEnginePage::Feature feature) {
-            if (feature != QWebEnginePage::Notifications) {
-                return;
-            }
-            const bool granted = allowed && allowed(originText(origin));
-            page->setFeaturePermission(origin, feature,
-                                       granted ? QWebEnginePage::PermissionGrantedByUser
-                                               : QWebEnginePage::PermissionDeniedByUser);
-        });
+    permissions_ = AnswerNotificationPermissions(
+        page, view_, [allowed](const QUrl& origin) { return allowed && allowed(originText(origin)); });
     if (!shown) {
         return;
     }
