@@ -32,6 +32,7 @@ ProxyChoice ChooseProxy(const std::string& serviceUrl, const std::string& config
 bool NoProxyNames(std::string_view list, std::string_view host, int port);
 
 /// @brief The desktop's proxy for an address as Qt's system proxy query reports it; "" for direct.
+/// Call it with an application object: Qt 6.8 reads the desktop through libproxy, which needs one.
 std::string DesktopProxy(const std::string& url);
 
 /// @brief A proxy address ("" for none) in Qt's form, for the browser engine's application proxy.
