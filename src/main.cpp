@@ -22,6 +22,7 @@
 #include "startup/firstframe.h"
 #include "startup/networksetup.h"
 #include "startup/platformchoice.h"
+#include "startup/programend.h"
 #include "startup/runparameters.h"
 #include "startup/startuptrace.h"
 #include "tray/menu.h"
@@ -33,9 +34,7 @@
 #include <QSessionManager>
 #include <QTimer>
 
-#include <chrono>
 #include <iostream>
-#include <thread>
 #include <unistd.h>
 
 using namespace kivo;
@@ -52,29 +51,6 @@ void comeForward() {
         form->showNormal();
         form->raise();
         form->activateWindow();
-    }
-}
-
-// The desktop ends the program (the session's end, Ctrl+C, the terminal closed): it ends as the
-// menus' exit does, the logout given a short time and the whole end a bound.
-constexpr std::chrono::milliseconds kLogoutLimit{1500};
-constexpr std::chrono::milliseconds kEndLimit{2800};
-
-void endOnSignal(int signal, QPointer<tray::TrayForm> tray) {
-    qInfo("kivo: signal %d; ending in order", signal);
-    std::thread([] {
-        std::this_thread::sleep_for(kLogoutLimit);
-        if (const auto client = service::Service().HttpClient) {
-            client->abort(); // an unanswered logout does not hold the end
-        }
-        std::this_thread::sleep_for(kEndLimit - kLogoutLimit);
-        qWarning("kivo: the orderly end did not finish in time; ending now");
-        _exit(0); // the place and the run parameters were written before the logout
-    }).detach();
-    if (tray) {
-        tray->Exit();
-    } else {
-        chrome::UnloadAllForms();
     }
 }
 
@@ -164,15 +140,28 @@ int main(int argc, char** argv) {
     auto* trayForm = new tray::TrayForm;
     trayForm->Load();
     startup::Trace("tray");
-    platform::TerminationSignals endSignals;
-    QObject::connect(&endSignals, &platform::TerminationSignals::received,
-                     [tray = QPointer<tray::TrayForm>(trayForm)](int signal) { endOnSignal(signal, tray); });
-    // The session manager may end the program without a signal it lets us handle.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager&) {
-        if (mainwin::home* window = mainwin::home::Existing()) {
-            window->RememberPlace();
-        }
+    // The desktop ends the program (the session's end, Ctrl+C, the terminal closed) as the menus'
+    // exit does.
+    startup::ProgramEnd end({
+        .orderly = [tray = QPointer<tray::TrayForm>(trayForm)] { tray ? tray->Exit() : chrome::UnloadAllForms(); },
+        .rememberPlace =
+            [] {
+                if (mainwin::home* window = mainwin::home::Existing()) {
+                    window->RememberPlace();
+                }
+            },
+        .abortRequests =
+            [] {
+                if (const auto client = service::Service().HttpClient) {
+                    client->abort();
+                }
+            },
+        .exitNow = [] { _exit(0); },
+        .sleep = {},
     });
+    platform::TerminationSignals endSignals;
+    QObject::connect(&endSignals, &platform::TerminationSignals::received, [&end](int signal) { end.Begin(signal); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&end](QSessionManager&) { end.SaveSession(); });
 
     // 4-7. The sign-in window, dressed, with the cookies handed to the browser.
     auto* signIn = new signin::login;

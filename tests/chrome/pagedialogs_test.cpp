@@ -78,9 +78,11 @@ TEST_F(PageDialogsTest, ConfirmIsKivosOwnPlainAndChineseWithEnterAndEscape) {
     });
     EXPECT_TRUE(answer.accepted);
     EXPECT_EQ(answer.value, "12");
+    EXPECT_EQ(buttons, (QStringList{"确定", "取消"}));
     now += PageDialogs::kLoopWindowMs + 1;
     EXPECT_FALSE(ask({Kind::Leave, "", {}, "p"}, [](QDialog* d) { key(d, Qt::Key_Escape); }).accepted);
     EXPECT_EQ(seen.value(1), "确定要离开此页面吗？您所做的更改可能不会保存。");
+    EXPECT_EQ(buttons, (QStringList{"确定", "取消"}));
 }
 
 TEST_F(PageDialogsTest, APageInALoopCanBeSilencedUntilAnotherPageAsks) {
@@ -98,6 +100,25 @@ TEST_F(PageDialogsTest, APageInALoopCanBeSilencedUntilAnotherPageAsks) {
     EXPECT_TRUE(dialogs.ask({Kind::Leave, "", {}, "http://a/loop"}).accepted) << "the page can still be left";
     EXPECT_TRUE(ask({Kind::Confirm, "other", {}, "http://a/other"}, [](QDialog* d) { d->accept(); }).accepted);
     EXPECT_NE(shown, nullptr) << "another page asks again"; // set while it was up
+    EXPECT_TRUE(ask({Kind::Confirm, "loop", {}, "http://a/loop"}, [](QDialog* d) { d->accept(); }).accepted);
+    EXPECT_NE(shown, nullptr) << "and after it, the silenced page too";
+}
+
+TEST_F(PageDialogsTest, ThreeWithinTenSecondsOfferSilenceAndOlderOnesAreAllForgotten) {
+    for (int i = 1; i <= 4; ++i) { // a loop the user lets go on
+        ask({Kind::Alert, "loop", {}, "http://a/loop"}, [](QDialog* d) { d->accept(); });
+        EXPECT_EQ(seen.value(4), i >= 3 ? "offers silence" : "") << i;
+        now += 1000;
+    }
+    now += 10000;
+    ask({Kind::Alert, "loop", {}, "http://a/loop"}, [](QDialog* d) { d->accept(); });
+    EXPECT_EQ(seen.value(4), "") << "what asked over ten seconds ago counts no more";
+    now += 9000;
+    ask({Kind::Alert, "loop", {}, "http://a/loop"}, [](QDialog* d) { d->accept(); });
+    EXPECT_EQ(seen.value(4), "");
+    now += 900;
+    ask({Kind::Alert, "loop", {}, "http://a/loop"}, [](QDialog* d) { d->accept(); });
+    EXPECT_EQ(seen.value(4), "offers silence") << "the third within ten seconds";
 }
 
 TEST(QtOwnTexts, SpeakChinese) {

@@ -376,7 +376,7 @@ TEST_F(HomeTest, ALoadedPageThatNeverSaysSoIsUncoveredAfterTheGrace) {
     EXPECT_FALSE(grace->isActive()) << "not before the page has loaded";
     web()->finishLoad({Kind::Loaded, 200, page, {}});
     ASSERT_TRUE(grace->isActive());
-    EXPECT_EQ(grace->interval(), home::kLoadingGraceMs);
+    EXPECT_EQ(grace->interval(), 8000) << "8 s, as the README promises";
     EXPECT_TRUE(overlay()->isVisible()) << "covered while the page may still say it has loaded";
     grace->setInterval(0);
     EXPECT_TRUE(test::waitFor([&] { return !overlay()->isVisible(); }, 2000)) << "no endless spinner";
@@ -394,6 +394,14 @@ TEST_F(HomeTest, ALoadedPageThatNeverSaysSoIsUncoveredAfterTheGrace) {
     web()->finishLoad({Kind::HttpError, 502, page, {}});
     EXPECT_FALSE(grace->isActive());
     EXPECT_TRUE(test::find<QWidget>(w, "failurePanel")->isVisible());
+
+    // A navigation the engine dropped on the way comes again: the half-loaded page stays covered,
+    // the failure panel goes, and the grace waits for the new load.
+    web()->finishLoad({Kind::Loaded, 200, page, {}});
+    web()->finishLoad({Kind::Restarted, 0, page, {}});
+    EXPECT_TRUE(overlay()->isVisible());
+    EXPECT_FALSE(test::find<QWidget>(w, "failurePanel")->isVisible());
+    EXPECT_FALSE(grace->isActive());
 }
 
 TEST_F(HomeTest, APageThatCannotLoadShowsWhyAndRetries) {
@@ -768,7 +776,7 @@ TEST_F(HomeTest, AnEndedSessionSignsInOnceAndTheNewUserComesBackToTheSamePage) {
         news();
         news(); // every page of the ended session says so again
         QCoreApplication::processEvents();
-        return signIns == QStringList{home::kSessionEndedMessage} && !w->isVisible() && w->waitsForSignIn();
+        return signIns == QStringList{"登录已过期，请重新登录"} && !w->isVisible() && w->waitsForSignIn();
     };
     EXPECT_TRUE(signedOutBy([&] { web()->finishLoad({Kind::HttpError, 401, base + "/desktop/l1/a", {}}); }));
     EXPECT_FALSE(test::find<QWidget>(w, "failurePanel")->isVisible()) << "not a failure of the page";
@@ -784,8 +792,8 @@ TEST_F(HomeTest, AnEndedSessionSignsInOnceAndTheNewUserComesBackToTheSamePage) {
     w->CMD(u"sessionEnded", u"");
     ASSERT_TRUE(w->waitsForSignIn());
     setUser(R"({"nickname":"周明","signature":"","avatar":""})");
-    w->ComeBack();
-    w->show();
+    home::ShowAfterSignIn(nullptr); // what a sign-in calls, whichever way it went
+    EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(w->waitsForSignIn());
     EXPECT_EQ(test::find<QLabel>(w, "username")->text(), "周明");
     EXPECT_EQ(web()->calls.last(), "navigate " + item);

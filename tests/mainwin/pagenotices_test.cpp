@@ -1,6 +1,7 @@
 // The pages' notifications and the unread count, with a fake browser, a fake notification
 // service and fake notifications (offscreen).
 #include "activewindow.h"
+#include "fakenotification.h"
 #include "mainwin/home.h"
 #include "mainwin/pagenotices.h"
 #include "platform/desktop/desktopnotifier.h"
@@ -13,17 +14,7 @@
 namespace kivo::mainwin {
 namespace {
 
-struct FakeNotification : platform::PageNotification {
-    FakeNotification(QString title, QString tag = {}) : title_(std::move(title)), tag_(std::move(tag)) {}
-    QString title() const override { return title_; }
-    QString message() const override { return "正文"; }
-    QImage icon() const override { return {}; }
-    QString tag() const override { return tag_; }
-    QString origin() const override { return "http://127.0.0.1"; }
-    void click() override { ++clicks; }
-    QString title_, tag_;
-    int clicks = 0;
-};
+using test::FakeNotification;
 
 struct Desktop {
     QStringList shown;   // "id title replaces"

@@ -464,5 +464,25 @@ TEST_F(LoginTest, LinksAndClose) {
     EXPECT_EQ(programEnds, 1);
 }
 
+TEST_F(LoginTest, OpenedAgainAfterAnEndedSessionItSaysSoAndClosingItEndsTheWaitingMainWindowToo) {
+    (new chrome::Form("home"))->Load(); // hidden, waiting for the next sign-in
+    click(test::find<chrome::ImageControl>(window, "aicAlphaImage6"));
+    ASSERT_EQ(programEnds, 1);
+    ASSERT_FALSE(chrome::IsFormLoaded("home")) << "the first sign-in window's close ends it as well";
+
+    (new chrome::Form("home"))->Load();
+    tray = new tray::TrayForm;
+    tray->Load();
+    login::OpenAgain("登录已过期，请重新登录");
+    auto* again = qobject_cast<login*>(chrome::FindForm("login"));
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(test::find<QLabel>(again, "ErrTip")->text(), "登录已过期，请重新登录");
+    click(test::find<chrome::ImageControl>(again, "aicAlphaImage6"));
+    EXPECT_FALSE(chrome::IsFormLoaded("home")) << "the hidden main window does not run on unseen";
+    EXPECT_FALSE(chrome::IsFormLoaded("tray_form"));
+    EXPECT_EQ(programEnds, 2);
+}
+
 } // namespace
 } // namespace kivo::signin

@@ -1,6 +1,7 @@
 #include "platform/web/webenginebrowser.h"
 
 #include "platform/net/servicetrust.h"
+#include "platform/web/notificationgate.h"
 #include "platform/web/notificationpermission.h"
 #include "platform/web/webenginedownload.h"
 
@@ -347,11 +348,7 @@ void WebEngineBrowser::setNotifications(std::function<bool(const QString& origin
         return;
     }
     presents_ = true;
-    presenterTarget() = [allowed, shown](const std::shared_ptr<PageNotification>& notification) {
-        if (allowed && allowed(notification->origin())) {
-            shown(notification);
-        }
-    };
+    presenterTarget() = GateNotifications(allowed, shown);
     page->profile()->setNotificationPresenter([](std::unique_ptr<QWebEngineNotification> notification) {
         if (presenterTarget()) {
             presenterTarget()(std::make_shared<WebEngineNotification>(std::move(notification)));
