@@ -125,6 +125,11 @@ TEST_F(HomeWindowTest, EveryEdgeAndCornerStartsTheSystemsResize) {
     press(w, {949, 300}, Qt::RightButton);
     press(w, {2, 2}, Qt::MiddleButton);
     EXPECT_TRUE(started.isEmpty()) << "only the left button resizes";
+
+    const QRect before = w->geometry();
+    drag(w, {948, 598}, {450, 300});
+    EXPECT_EQ(started.size(), 1);
+    EXPECT_EQ(w->geometry(), before) << "the window system resizes (snapping, the keyboard); the band does not too";
 }
 
 TEST_F(HomeWindowTest, WhereTheSystemCannotResizeTheBandDoesAndTheLayoutFollows) {
