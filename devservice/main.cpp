@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
         }
     }
     kivo::devservice::WorkbenchService service(dataDir, autoConfirm, certificate, key);
+    if (!service.dataProblem().empty()) {
+        std::cerr << "kivo-devservice: " << service.dataProblem() << "\n";
+        return 2;
+    }
     if (!service.valid()) {
         std::cerr << "kivo-devservice: cannot read the certificate " << certificate << " or its key\n";
         return 1;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -23,6 +24,9 @@ public:
                               const std::filesystem::path& tlsKey = {});
     // False when the certificate or its key could not be read.
     bool valid() const { return server_->is_valid(); }
+    // What is wrong with the data file (missing, unreadable, not JSON), in one line; empty when
+    // it was read. A service with a problem must not be run.
+    const std::string& dataProblem() const { return dataProblem_; }
 
     // Binds 127.0.0.1:port (0 picks a free port); returns the port, or -1.
     int bind(int port);
@@ -40,7 +44,15 @@ private:
         int qrPolls = 0;
     };
 
+    using Endpoint = std::function<void(const httplib::Request&, httplib::Response&, Session&)>;
+    // An endpoint of the service, run under the lock with the caller's session.
+    void endpoint(const std::string& path, const Endpoint& handler);
     void routes();
+    void signInRoutes(); // signinroutes.cpp
+    void pageRoutes();   // pageroutes.cpp
+    void devRoutes();    // devroutes.cpp
+    // A plain page of the service in its own style.
+    static std::string Page(const std::string& title, const std::string& body);
     // The caller's session, created (with its cookie on the response) when it has none.
     Session& session(const httplib::Request& req, httplib::Response& res);
     static void answer(httplib::Response& res, int status, const nlohmann::ordered_json& data,
@@ -58,6 +70,7 @@ private:
     const nlohmann::ordered_json* account(const std::string& key, const std::string& value) const;
 
     std::filesystem::path dataDir_;
+    std::string dataProblem_;
     int autoConfirmPolls_ = 0;
     std::map<std::string, Session> sessions_;
     std::map<std::string, std::string> smsCodes_; // mobile number -> the last code sent
