@@ -76,24 +76,6 @@ std::function<void(int)>& unreadCount() {
     return show;
 }
 
-std::function<void(const QString&)>& signInAgain() {
-    static std::function<void(const QString&)> open;
-    return open;
-}
-
-// The service's sign-in pages named in the run parameters.
-QStringList signInPaths() {
-    const std::string listed = startup::ReadIniValue(startup::RunParameterFile(), home::kSessionSection,
-                                                     home::kSignInPathsKey);
-    QStringList paths;
-    for (const QString& path : QString::fromStdString(listed).split(',', Qt::SkipEmptyParts)) {
-        if (!path.trimmed().isEmpty()) {
-            paths << path.trimmed();
-        }
-    }
-    return paths;
-}
-
 // The header's right-hand group, each control's Left counted from the window's right edge.
 constexpr int kMenuButtonFromRight = 1670;
 constexpr int kMinimiseFromRight = 1235;
@@ -158,10 +140,6 @@ void home::SetUnreadCount(std::function<void(int)> show) {
     unreadCount() = std::move(show);
 }
 
-void home::SetSignInAgain(std::function<void(const QString&)> open) {
-    signInAgain() = std::move(open);
-}
-
 void home::SetFallbackScreen(QScreen* screen) {
     FallbackScreen() = screen;
 }
@@ -175,16 +153,6 @@ home::home() : Form("home") {
     placeWrite_->setSingleShot(true);
     placeWrite_->setInterval(kPlaceWriteDelayMs);
     connect(placeWrite_, &QTimer::timeout, this, &home::RememberPlace);
-    loadingGrace_ = new QTimer(this);
-    loadingGrace_->setObjectName("loadingGrace");
-    loadingGrace_->setSingleShot(true);
-    loadingGrace_->setInterval(kLoadingGraceMs);
-    connect(loadingGrace_, &QTimer::timeout, this, [this] {
-        if (loadingWeb->isVisible()) {
-            qCInfo(lcHome) << "the page loaded but never said so; it shows as it is";
-            loadingWeb->hide();
-        }
-    });
     build();
 }
 
@@ -273,14 +241,7 @@ void home::build() {
         // The workbench pages are the service's own: no browser context menu over them.
         web->widget()->setContextMenuPolicy(Qt::NoContextMenu);
     }
-    // A page that cannot be loaded shows why, with a retry, instead of loading for ever.
-    failure_ = new chrome::FailurePanel(this);
-    failure_->setRetry([this](const QString& url) {
-        if (web) {
-            web->navigate(url);
-        }
-        ShowLoadingOverlay();
-    });
+    buildCover();
     if (web) {
         web->setLoadFinished([this](const platform::LoadOutcome& outcome) { PageLoadFinished(outcome); });
         pageControls_ = new PageControls(this, *web, service::Service().BaseUrl,
@@ -302,10 +263,6 @@ void home::build() {
             }
         });
     }
-    // A picture over the browser, not a second page: the browser engine holds one page less.
-    loadingWeb = new chrome::LoadingOverlay(chrome::LoadingAnimationFile(startup::State().options.appDir), this);
-    MoveTwips(loadingWeb, MenuModel::kFoldedLeft, MenuModel::kWebTop, 7335, 5295);
-    loadingWeb->hide();
     // Every control by its name, as the window code names it.
     const std::pair<QObject*, const char*> names[] = {
         {aicAlphaImage1, "aicAlphaImage1"},
@@ -331,56 +288,6 @@ void home::build() {
     // Made last, so that the edges lie over every other control.
     resizeFrame_ = new chrome::ResizeFrame(this);
     makeKeyboardUsable();
-}
-
-void home::makeKeyboardUsable() {
-    chrome::MakeActionable(aicAlphaImage2, "主菜单", QAccessible::ButtonMenu);
-    chrome::MakeActionable(home_min, "最小化");
-    chrome::MakeActionable(home_max, "最大化");
-    chrome::MakeActionable(home_close, "关闭");
-    chrome::Describe(avatar, "头像", QAccessible::Graphic);
-    chrome::Describe(aicAlphaImage1, "Velmora", QAccessible::Graphic);
-    if (web) {
-        chrome::KeepOwnFocusMark(web->widget()); // the page marks its own focus
-        web->widget()->setAccessibleName("工作台页面");
-    }
-    // F6 and Shift+F6 go round the top bar, the left menu and the page.
-    for (const auto& [keys, step] :
-         {std::pair{QKeySequence(Qt::Key_F6), 1}, std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F6), -1}}) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, step = step] { CycleFocusArea(step); });
-    }
-}
-
-void home::CycleFocusArea(int step) {
-    QWidget* const page = web ? web->widget() : nullptr;
-    QWidget* const areas[] = {bars_->topEntry(), bars_->leftEntry(), page};
-    QWidget* focus = QApplication::focusWidget();
-    int now = bars_->inTopBar(focus)                                 ? 0
-              : bars_->inLeftMenu(focus)                             ? 1
-              : (page && page->isAncestorOf(focus)) || focus == page ? 2
-                                                                     : -1;
-    if (now < 0) {
-        now = step > 0 ? 2 : 0; // from elsewhere: forwards to the top bar, backwards to the page
-    }
-    for (int k = 1; k <= 3; ++k) {
-        QWidget* next = areas[((now + step * k) % 3 + 3) % 3];
-        if (next != nullptr && next->isVisible()) {
-            next->setFocus(Qt::ShortcutFocusReason);
-            return;
-        }
-    }
-}
-
-void home::UpdateTabOrder() {
-    // Reading order: the header's buttons, the bars, the page.
-    QList<QWidget*> order{aicAlphaImage2, home_min, home_max, home_close};
-    order << bars_->focusOrder();
-    if (web) {
-        order << web->widget();
-    }
-    chrome::SetTabOrder(order);
 }
 
 QWidget* home::webWidget() const {
@@ -504,93 +411,6 @@ void home::ApplyMenus() {
     bars_->Raise();
     resizeFrame_->place();
     UpdateTabOrder();
-}
-
-void home::PageLoadFinished(const platform::LoadOutcome& outcome) {
-    if (outcome.kind == platform::LoadOutcome::Kind::Restarted) {
-        // The page asked for was dropped on the way and comes again: covered until it says it loaded.
-        qCInfo(lcHome) << "a page's navigation was dropped on the way; it comes again";
-        failure_->Clear();
-        ShowLoadingOverlay();
-        return;
-    }
-    if (EndsSession(outcome)) {
-        qCInfo(lcHome).noquote() << "the service's session is over:"
-                                 << (outcome.kind == platform::LoadOutcome::Kind::Loaded ? "its sign-in page"
-                                                                                          : "HTTP 401 for")
-                                 << QString::fromStdString(platform::AddressForLog(outcome.url.toStdString()));
-        EndSession();
-        return;
-    }
-    if (outcome.kind == platform::LoadOutcome::Kind::Loaded) {
-        failure_->Clear(); // the overlay stays until the page says it has loaded, or the grace ends
-        if (loadingWeb->isVisible()) {
-            loadingGrace_->start();
-        }
-        return;
-    }
-    qCInfo(lcHome).noquote() << "a page could not be loaded:" << chrome::FailureReason(outcome);
-    loadingGrace_->stop();
-    loadingWeb->hide();
-    failure_->setGeometry(webWidget()->geometry());
-    failure_->ShowFailure(outcome);
-    bars_->Raise();
-    resizeFrame_->place();
-}
-
-bool home::EndsSession(const platform::LoadOutcome& outcome) const {
-    using Kind = platform::LoadOutcome::Kind;
-    if (!bridge::BridgeOrigins::ForService(service::Service().BaseUrl)
-             .allows(bridge::BridgeOrigins::OriginOf(outcome.url))) {
-        return false; // another site's 401 or sign-in page is that site's business
-    }
-    return (outcome.kind == Kind::HttpError && outcome.httpStatus == 401) ||
-           (outcome.kind == Kind::Loaded && signInPaths().contains(QUrl(outcome.url).path()));
-}
-
-void home::EndSession() {
-    if (waitsForSignIn()) {
-        return; // every page of the ended session says so; one sign-in window answers them all
-    }
-    setWaitsForSignIn(true);
-    qCInfo(lcHome) << "signing in again";
-    loadingGrace_->stop();
-    loadingWeb->hide();
-    failure_->Clear();
-    hide();
-    if (signInAgain()) {
-        // Not from inside the browser's or the bridge's call that brought the news.
-        QTimer::singleShot(0, this, [] { signInAgain()(QString::fromUtf8(kSessionEndedMessage)); });
-    }
-}
-
-void home::ShowAfterSignIn(QScreen* screen) {
-    SetFallbackScreen(screen);
-    home* window = Instance();
-    window->ComeBack();
-    window->show();
-}
-
-void home::ComeBack() {
-    if (!waitsForSignIn()) {
-        return;
-    }
-    setWaitsForSignIn(false);
-    qCInfo(lcHome) << "signed in again; the page that was open comes back";
-    service::CopySessionCookies();
-    FillProfile();
-    if (web && !openPage_.isEmpty()) {
-        web->navigate(openPage_);
-        ShowLoadingOverlay();
-    }
-}
-
-void home::ShowLoadingOverlay() {
-    loadingGrace_->stop(); // a new page: its own load starts the grace
-    loadingWeb->setGeometry(webWidget()->geometry());
-    loadingWeb->show();
-    loadingWeb->raise();
-    resizeFrame_->place();
 }
 
 void home::paintEvent(QPaintEvent*) {

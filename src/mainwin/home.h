@@ -128,11 +128,15 @@ private:
     /// The header's height in twips: the window's title area.
     static constexpr int kHeaderHeight = 1965;
     void placeBrowser();
+    // The page cover (homecover.cpp): the loading overlay, its grace and the failure panel.
+    void buildCover();
     void PageLoadFinished(const platform::LoadOutcome& outcome);
-    // Whether the load says the service's session is over: its 401, or one of its sign-in pages.
+    // The session's end (homesession.cpp). Whether the load says the service's session is over:
+    // its 401, or one of its sign-in pages.
     bool EndsSession(const platform::LoadOutcome& outcome) const;
     // Hides the window and opens the sign-in window, once until the next sign-in.
     void EndSession();
+    // The keyboard (homekeyboard.cpp).
     void makeKeyboardUsable();
     /// Moves the focus to the next (step 1) or previous (-1) of the top bar, the left menu and the page.
     void CycleFocusArea(int step);
