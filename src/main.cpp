@@ -16,6 +16,7 @@
 #include "platform/desktop/singleinstance.h"
 #include "service/httprequest.h"
 #include "settings/sys.h"
+#include "settings/updatereminder.h"
 #include "settings/version.h"
 #include "signin/login.h"
 #include "startup/configuration.h"
@@ -177,6 +178,10 @@ int main(int argc, char** argv) {
     startup::FirstFrame::Then(&app, [] { QApplication::setWindowIcon(chrome::ProgramIcon()); });
     // Without a Chinese font every text is boxes; the log says what to install.
     startup::FirstFrame::Then(&app, [] { chrome::CheckChineseFont(); });
+    // The update setting "remind me" looks at start, once the first window is up, and every day.
+    startup::FirstFrame::Then(&app, [&app] {
+        (new settings::UpdateReminder([] { settings::version::Show(); }, &app))->Check();
+    });
     const int status = QApplication::exec();
     // A download still waiting for the service ends now, not at its time-out.
     service::Service().HttpClient->abort();

@@ -5,6 +5,7 @@
 #include "chrome/keyboardaccess.h"
 #include "chrome/windowhelpers.h"
 #include "platform/desktop/twips.h"
+#include "startup/runoptions.h"
 #include "startup/runparameters.h"
 
 #include <QLabel>
@@ -71,7 +72,9 @@ void version::build() {
     text(Image1, "title", "当前已经是最新版本", 3360, 1080, 2820, 405, 10.5, onBanner);
     QLabel* Label2 = text(this, "Label2", "您当前使用的VelmoraKivo版本为 V", 240, 2400, 3375, 315, 10.5, body);
     // The version follows the sentence directly, wherever the sentence ends.
-    QLabel* Label4 = text(this, "Label4", "1.0", 3720, 2400, 330, 315, 10.5, body);
+    QLabel* Label4 = text(this, "Label4", QString::fromStdString(startup::RunOptions::Version()), 3720, 2400, 330, 315,
+                          10.5, body);
+    Label4->adjustSize(); // a longer version than the design's "1.0" stays whole
     Label4->move(Label2->x() + Label2->sizeHint().width(), Label4->y());
     QLabel* Label3 = text(this, "Label3", "已是最新版本！", 240, 2880, 6000, 915, 10.5, "color: #1B9BEA;");
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -95,6 +98,16 @@ void version::onLoad() {
     shadow_ = chrome::aShadow::ForWindow(this);
     findChild<chrome::ImageControl*>("Image2")->setPicture(chrome::LoadResourceImage(112));
     findChild<chrome::ImageControl*>("Image1")->setPicture(chrome::LoadResourceImage(115));
+    // Says only what the package manager says, once it has answered; the window does not wait.
+    ShowUpdateTexts(UpdateTexts::Asking());
+    platform::PackageVersions::Ask(this, [this](const platform::PackageVersions& versions) {
+        ShowUpdateTexts(UpdateTexts::For(versions, startup::State().updateStatus));
+    });
+}
+
+void version::ShowUpdateTexts(const UpdateTexts& texts) {
+    findChild<QLabel*>("title")->setText(texts.title);
+    findChild<QLabel*>("Label3")->setText(texts.line);
 }
 
 void version::Close() {

@@ -2,13 +2,14 @@
 
 #include "chrome/ashadow.h"
 #include "chrome/form.h"
+#include "settings/updatetexts.h"
 
 #include <memory>
 
 namespace kivo::settings {
 
-/// The about window: which version is in use, and that it is the latest. It asks the service
-/// nothing; its texts are fixed.
+/// The about window: which version is in use, and whether a newer one is out, as the system's
+/// package manager says (never the service).
 class version : public chrome::Form {
     Q_OBJECT
 public:
@@ -26,6 +27,7 @@ protected:
 private:
     void build();
     void Close();
+    void ShowUpdateTexts(const UpdateTexts& texts);
 
     std::unique_ptr<chrome::aShadow> shadow_;
 };

@@ -8,6 +8,7 @@
 #include "platform/desktop/twips.h"
 #include "settings/sys.h"
 #include "settings/version.h"
+#include "startup/runoptions.h"
 #include "startup/runparameters.h"
 #include "windowtest.h"
 
@@ -31,10 +32,13 @@ protected:
         WindowTest::SetUp();
         saved_ = platform::Autostarts();
         platform::Autostarts() = autostart_;
+        // The package manager says the version in use is the newest.
+        platform::PackageVersions::Asking() = [](QObject*, auto answer) { answer({"0.1", "", false}); };
     }
     void TearDown() override {
         WindowTest::TearDown();
         platform::Autostarts() = saved_;
+        platform::PackageVersions::Asking() = {};
     }
 
     void stored(const char* key, const char* value) {
@@ -203,14 +207,15 @@ TEST_F(SettingsTest, EveryControlThatTakesTheFocusHasAName) {
     EXPECT_EQ(test::namelessFocusable(version::Show()), QStringList());
 }
 
-TEST_F(SettingsTest, TheAboutWindowShowsItsFixedTexts) {
+TEST_F(SettingsTest, TheAboutWindowShowsItsTextsAndTheVersionInUse) {
     startup::State().stick = "1";
     version* w = version::Show();
     EXPECT_EQ(w->size(), QSize(445, 320));
     EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(control<QLabel>(w, "title")->text(), "当前已经是最新版本");
+    EXPECT_EQ(control<QLabel>(w, "Label3")->text(), "已是最新版本！");
     EXPECT_EQ(control<QLabel>(w, "Label2")->text() + control<QLabel>(w, "Label4")->text(),
-              "您当前使用的VelmoraKivo版本为 V1.0");
+              QString::fromStdString("您当前使用的VelmoraKivo版本为 V" + startup::RunOptions::Version()));
     EXPECT_EQ(control(w, "Label4")->x(), control(w, "Label2")->x() + control(w, "Label2")->sizeHint().width());
     EXPECT_EQ(version::Show(), w);
     QTest::mouseClick(control(w, "Image2"), Qt::LeftButton, {}, QPoint(3, 3));

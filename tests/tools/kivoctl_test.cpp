@@ -2,6 +2,7 @@
 #include "inicommand.h"
 #include "jsoncommand.h"
 #include "service/httprequest.h"
+#include "updatecommand.h"
 #include "servicecommands.h"
 #include "testserver.h"
 #include "workbenchservice.h"
@@ -178,6 +179,27 @@ TEST(KivoctlAutostart, EnableStatusDisableAndAFailureThatKeepsTheEntry) {
     EXPECT_FALSE(std::filesystem::exists(entry));
     EXPECT_EQ(run({"toggle"}, out), 2);
     unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace kivo::tools
+
+namespace kivo::tools {
+namespace {
+
+TEST(KivoctlUpdateCheck, TwoLinesForScriptsAndNothingKnownFromABuildFolder) {
+    std::ostringstream out;
+    printUpdateCheck({"0.1", "0.2", true}, out);
+    EXPECT_EQ(out.str(), "installed 0.1\navailable 0.2\n");
+    out.str("");
+    printUpdateCheck({"0.2", "", false}, out);
+    EXPECT_EQ(out.str(), "installed 0.2\navailable none\n");
+    // This test program runs from the build folder: no package's, so apt is not asked.
+    out.str("");
+    std::ostringstream err;
+    EXPECT_EQ(runUpdateCheckCommand({}, out, err), 0);
+    EXPECT_EQ(out.str(), "installed none\navailable none\n");
+    EXPECT_EQ(runUpdateCheckCommand({"--now"}, out, err), 2);
 }
 
 } // namespace

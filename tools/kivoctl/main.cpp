@@ -5,6 +5,7 @@
 #include "jsoncommand.h"
 #include "menucommands.h"
 #include "servicecommands.h"
+#include "updatecommand.h"
 
 #include <QCoreApplication>
 
@@ -44,7 +45,9 @@ constexpr const char* kUsage =
     "                            and the local file of each\n"
     "  autostart enable|disable|status [--exe PATH]\n"
     "                            the entry that starts PATH (default: this program) with the\n"
-    "                            desktop session\n";
+    "                            desktop session\n"
+    "  update-check              the installed version and the newer one the package sources\n"
+    "                            offer: \"installed VERSION|none\", \"available VERSION|none\"\n";
 
 } // namespace
 
@@ -60,9 +63,10 @@ int main(int argc, char** argv) {
     }
     const std::vector<std::string> rest(argv + 2, argv + argc);
     // The network commands may read the desktop's proxy settings through Qt, which needs an
-    // application object on newer Qt versions (else it warns on the error output).
+    // application object on newer Qt versions (else it warns on the error output); the update
+    // check asks where the program runs from.
     std::optional<QCoreApplication> app;
-    if (command == "request" || command == "config" || command == "icon") {
+    if (command == "request" || command == "config" || command == "icon" || command == "update-check") {
         app.emplace(argc, argv);
     }
     if (command == "ini") {
@@ -73,6 +77,9 @@ int main(int argc, char** argv) {
     }
     if (command == "happ") {
         return kivo::tools::runHappCommand(rest, std::cout, std::cerr);
+    }
+    if (command == "update-check") {
+        return kivo::tools::runUpdateCheckCommand(rest, std::cout, std::cerr);
     }
     if (command == "autostart") {
         return kivo::tools::runAutostartCommand(rest, std::cout, std::cerr);
