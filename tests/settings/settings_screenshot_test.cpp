@@ -1,5 +1,5 @@
 // The settings and about windows on a real (virtual) display with the desktop's fonts, as a
-// person sees them. Saves screenshots/settings-*.png and screenshots/about.png.
+// person sees them. Saves screenshots/settings-*.png and screenshots/about*.png.
 #include "chrome/fonts.h"
 #include "chrome/formregistry.h"
 #include "fakeautostart.h"
@@ -49,9 +49,23 @@ TEST(SettingsScreenshot, BothWindowsOnTheDesktop) {
     }
     QTest::mouseClick(settings->findChild<QWidget*>("close"), Qt::LeftButton, {}, QPoint(3, 3));
 
-    version* about = version::Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
-    EXPECT_TRUE(shoot("about"));
+    // The about window for each answer of the package manager.
+    const std::pair<const char*, platform::PackageVersions> answers[] = {
+        {"about", {"0.1", "", false}},
+        {"about-newer", {"0.1", "0.2", false}},
+        {"about-newer-automatic", {"0.1", "0.2", true}},
+        {"about-no-package", {"", "", false}},
+    };
+    startup::State().updateStatus = "0";
+    for (const auto& [name, versions] : answers) {
+        platform::PackageVersions::Asking() = [versions = versions](QObject*, auto answer) { answer(versions); };
+        version* about = version::Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+        EXPECT_TRUE(shoot(name));
+        chrome::UnloadAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    platform::PackageVersions::Asking() = {};
 
     chrome::UnloadAllForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
