@@ -33,7 +33,8 @@ struct Record {
         sleeps.push_back(time);
         changed.notify_all();
         const auto mine = static_cast<int>(sleeps.size());
-        changed.wait(lock, [&] { return wakes >= mine; });
+        // Not for ever: a watchdog on the caller's thread must fail the test, not hang it.
+        changed.wait_for(lock, 3s, [&] { return wakes >= mine; });
     }
     void wake() {
         const std::lock_guard lock(mutex);
