@@ -6,6 +6,7 @@
 #include "findcontrol.h"
 #include "mainwin/home.h"
 #include "platform/desktop/desktopnotifier.h"
+#include "recordingnotifier.h"
 #include "signin/login.h"
 
 #include <QWebEngineView>
@@ -15,18 +16,7 @@
 namespace kivo::mainwin {
 namespace {
 
-struct RecordingNotifier : platform::DesktopNotifier {
-    explicit RecordingNotifier(QStringList& shown, std::function<void(unsigned)>*& click)
-        : shown_(shown) {
-        click = &clicked;
-    }
-    unsigned notify(const Notice& notice, unsigned) override {
-        shown_ << notice.title + "|" + notice.body;
-        return static_cast<unsigned>(shown_.size());
-    }
-    void close(unsigned) override {}
-    QStringList& shown_;
-};
+using test::RecordingNotifier;
 
 class NotificationsEndToEnd : public test::ClientEndToEnd {
 protected:

@@ -1,6 +1,7 @@
 // What the about window says of new versions, and the reminder of the update setting, with the
 // package manager's answers and the desktop's notifications faked.
 #include "platform/desktop/desktopnotifier.h"
+#include "recordingnotifier.h"
 #include "settings/updatereminder.h"
 #include "settings/updatetexts.h"
 #include "settings/version.h"
@@ -39,16 +40,6 @@ TEST(UpdateTexts, SayOnlyWhatThePackageManagerSaid) {
     }
 }
 
-struct FakeNotifier : platform::DesktopNotifier {
-    explicit FakeNotifier(QStringList& shown) : shown_(shown) {}
-    unsigned notify(const Notice& notice, unsigned) override {
-        shown_ << notice.title + " | " + notice.body;
-        return static_cast<unsigned>(shown_.size());
-    }
-    void close(unsigned) override {}
-    QStringList& shown_;
-};
-
 class UpdatesTest : public test::WindowTest {
 protected:
     void SetUp() override {
@@ -57,11 +48,7 @@ protected:
             ++asked;
             pending = std::move(answer);
         };
-        platform::DesktopNotifiers() = [this] {
-            auto notifier = std::make_unique<FakeNotifier>(shown);
-            clicked = &notifier->clicked;
-            return notifier;
-        };
+        platform::DesktopNotifiers() = [this] { return std::make_unique<test::RecordingNotifier>(shown, clicked); };
     }
     void TearDown() override {
         WindowTest::TearDown();
@@ -110,7 +97,7 @@ TEST_F(UpdatesTest, RemindOnlyWhenAskedToAndOncePerVersionWithAClickThatOpensThe
     EXPECT_TRUE(shown.isEmpty()) << "nothing new";
     reminder.Check();
     answer({"0.1", "0.2", false});
-    EXPECT_EQ(shown, QStringList{"VelmoraKivo 有新版本 | 新版本 V0.2 已发布，点击查看。"});
+    EXPECT_EQ(shown, QStringList{"VelmoraKivo 有新版本|新版本 V0.2 已发布，点击查看。"});
     ASSERT_NE(clicked, nullptr);
     (*clicked)(1);
     EXPECT_EQ(abouts, 1);
