@@ -78,6 +78,7 @@ void version::build() {
     Label4->move(Label2->x() + Label2->sizeHint().width(), Label4->y());
     QLabel* Label3 = text(this, "Label3", "已是最新版本！", 240, 2880, 6000, 915, 10.5, "color: #1B9BEA;");
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3->setWordWrap(true); // a long version number takes a second line
 
     auto* Shape1 = new QWidget(this);
     Shape1->setObjectName("Shape1");

@@ -52,7 +52,7 @@ TEST(SettingsScreenshot, BothWindowsOnTheDesktop) {
     // The about window for each answer of the package manager.
     const std::pair<const char*, platform::PackageVersions> answers[] = {
         {"about", {"0.1", "", false}},
-        {"about-newer", {"0.1", "0.2", false}},
+        {"about-newer", {"0.1", "0.2+upgrade1", false}},
         {"about-newer-automatic", {"0.1", "0.2", true}},
         {"about-no-package", {"", "", false}},
     };
