@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 #include <QProcess>
 
+#include <memory>
 #include <sstream>
 
 Q_LOGGING_CATEGORY(lcPackages, "kivo.platform.packages")
@@ -33,13 +34,14 @@ QProcess* policyProcess(QObject* parent) {
 }
 
 PackageVersions answerOf(QProcess& apt) {
-    if (apt.exitStatus() != QProcess::NormalExit || apt.exitCode() != 0) {
+    PackageVersions versions;
+    if (apt.exitStatus() == QProcess::NormalExit && apt.exitCode() == 0) {
+        versions = PackageVersions::FromPolicy(apt.readAllStandardOutput().toStdString());
+    } else {
         qCInfo(lcPackages) << "apt-cache could not say which versions there are:" << apt.errorString();
-        PackageVersions unknown;
-        unknown.companySource = QFileInfo::exists(PackageVersions::kSourceFile);
-        return unknown;
     }
-    return PackageVersions::FromPolicy(apt.readAllStandardOutput().toStdString());
+    versions.companySource = QFileInfo::exists(PackageVersions::kSourceFile);
+    return versions;
 }
 
 } // namespace
@@ -65,7 +67,6 @@ PackageVersions PackageVersions::FromPolicy(const std::string& policy) {
     if (!candidate.empty() && (versions.installed.empty() || CompareDebianVersions(candidate, versions.installed) > 0)) {
         versions.available = candidate;
     }
-    versions.companySource = QFileInfo::exists(kSourceFile);
     return versions;
 }
 
@@ -73,12 +74,10 @@ PackageVersions PackageVersions::AskNow() {
     if (!installedByPackage()) {
         return {};
     }
-    QProcess* process = policyProcess(nullptr);
-    process->start();
-    process->waitForFinished(30000);
-    const PackageVersions versions = answerOf(*process);
-    delete process;
-    return versions;
+    const std::unique_ptr<QProcess> apt(policyProcess(nullptr));
+    apt->start();
+    apt->waitForFinished(30000);
+    return answerOf(*apt);
 }
 
 PackageVersions::Asker& PackageVersions::Asking() {
@@ -96,14 +95,15 @@ void PackageVersions::Ask(QObject* context, std::function<void(const PackageVers
         return;
     }
     QProcess* apt = policyProcess(context);
-    QObject::connect(apt, &QProcess::finished, context, [apt, answer] {
+    auto answered = [apt, answer] {
         answer(answerOf(*apt));
         apt->deleteLater();
-    });
-    QObject::connect(apt, &QProcess::errorOccurred, context, [apt, answer](QProcess::ProcessError error) {
+    };
+    QObject::connect(apt, &QProcess::finished, context, answered);
+    // A missing apt-cache never starts, so it never finishes either.
+    QObject::connect(apt, &QProcess::errorOccurred, context, [answered](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
-            answer(answerOf(*apt));
-            apt->deleteLater();
+            answered();
         }
     });
     apt->start();

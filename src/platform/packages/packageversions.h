@@ -19,7 +19,8 @@ struct PackageVersions {
     static constexpr const char* kSourceFile = "/etc/apt/sources.list.d/kivo.sources";
     static constexpr const char* kPackage = "kivo";
 
-    /// Reads `apt-cache policy kivo` (in the C locale): its Installed and Candidate lines.
+    /// Reads `apt-cache policy kivo` (in the C locale): its Installed and Candidate lines. Whether
+    /// the company's source is configured is for the callers that ask apt to say.
     static PackageVersions FromPolicy(const std::string& policy);
     /// Asks apt now, waiting for its answer (kivoctl). A program that does not run from where the
     /// package installs it (a build folder) is no package's: it knows nothing but its own version,
